@@ -1,0 +1,83 @@
+#include "report/BulletinTable.h"
+
+#include <algorithm>
+
+#include "text/StringRoutines.h"
+
+namespace skelmar {
+
+namespace {
+
+bool IsTableStart(std::string_view line)
+{
+    const std::string head = LeftChars(TrimCharLeft(line, ' '), 5);
+    return head == "MN/MX" || head == "MX/MN";
+}
+
+bool IsFixedColumnRow(std::string_view line)
+{
+    return line.substr(0, 4) == "TEMP" || line.substr(0, 5) == "DEWPT";
+}
+
+}  // namespace
+
+std::string RespaceFixedColumnRow(std::string_view line)
+{
+    std::string result = TrimChar(line.substr(0, 6), ' ');
+    result += ' ';
+    if (line.size() > 6) {
+        const std::string_view rest = line.substr(6);
+        // Complete 3-character groups only; a shorter tail is dropped.
+        for (std::size_t at = 0; at + 3 <= rest.size(); at += 3) {
+            result += TrimChar(rest.substr(at, 3), ' ');
+            result += ' ';
+        }
+    }
+    return result;
+}
+
+void NormaliseBulletinTable(BulletinLines& lines)
+{
+    const auto start = std::find_if(lines.begin(), lines.end(),
+                                    [](const std::string& line) { return IsTableStart(line); });
+    lines.erase(lines.begin(), start);
+
+    for (std::string& line : lines)
+        line = TrimChar(line, ' ');
+
+    std::erase_if(lines, [](const std::string& line) { return line.empty(); });
+
+    for (std::string& line : lines) {
+        if (IsFixedColumnRow(line)) {
+            line = RespaceFixedColumnRow(line);
+            continue;
+        }
+        ReplaceAll(line, "/ ", "/");
+        ReplaceAll(line, "     ", " ");
+        ReplaceAll(line, "    ", " ");
+        ReplaceAll(line, "   ", " ");
+        ReplaceAll(line, "  ", " ");
+    }
+}
+
+std::string FillTemplate(std::string_view pattern, std::string_view first, std::string_view second)
+{
+    const std::string_view args[] = {first, second};
+    std::size_t next = 0;
+    std::string result;
+    result.reserve(pattern.size() + first.size() + second.size());
+    std::size_t i = 0;
+    while (i < pattern.size()) {
+        if (pattern[i] == '%' && i + 1 < pattern.size() && pattern[i + 1] == 's') {
+            if (next < std::size(args))
+                result += args[next];
+            ++next;
+            i += 2;
+        } else {
+            result += pattern[i++];
+        }
+    }
+    return result;
+}
+
+}  // namespace skelmar
