@@ -47,7 +47,7 @@ TEST(FormatTemperature, BothUnits)
     }
 }
 
-TEST(DescribeTemperature, Sentences)
+TEST(DescribeTemperature, SentencesAndMissingRows)
 {
     struct Expectation {
         int line;
@@ -71,34 +71,18 @@ TEST(DescribeTemperature, Sentences)
         {__LINE__, {"TEMP 41  38 ", "DEWPT 30 29 28 "}, 3, C, "Temp -18\xB0 C. Dew -2\xB0 C. ", "30 29 28"},
         // The row is found by its label wherever it stands; the first match counts.
         {__LINE__, {"MX/MN 34", "DEWPT 1 ", "TEMP 41 ", "TEMP 50 "}, 2, F, "Temp 41\xB0 F. Dew 1\xB0 F. ", "1"},
+        // Missing rows and values.
+        {__LINE__, {"DEWPT 30 "}, 2, F, "", ""},            // no TEMP: no dew point either
+        {__LINE__, {"TEMP ", "DEWPT 30 "}, 2, F, "", ""},   // a row without values is missing
+        {__LINE__, {"TEMP 41 "}, 2, F, "Temp 41\xB0 F. Dew \xB0 F. ", ""},  // no DEWPT row
+        {__LINE__, {"TEMP 41 "}, 2, C, "Temp 5\xB0 C. Dew -18\xB0 C. ", ""},
+        {__LINE__, {"TEMP 41 ", "DEWPT 30 "}, 3, F, "Temp \xB0 F. Dew \xB0 F. ", "30"},  // short rows
     };
     for (const Expectation& e : kExpect) {
         SCOPED_TRACE(e.line);
         const DecoderResult r = RunDecoder(&ReportComposer::DescribeTemperature, e.lines, e.step, e.unit);
         EXPECT_EQ(r.text, e.text);
         EXPECT_EQ(r.currentRow, e.lastRow);
-    }
-}
-
-TEST(DescribeTemperature, MissingRowsAndValues)
-{
-    struct Expectation {
-        int line;
-        BulletinLines lines;
-        int step;
-        TemperatureUnit unit;
-        std::string_view text;
-    };
-    const Expectation kExpect[] = {
-        {__LINE__, {"DEWPT 30 "}, 2, F, ""},                    // no TEMP: no dew point either
-        {__LINE__, {"TEMP ", "DEWPT 30 "}, 2, F, ""},           // a row without values is missing
-        {__LINE__, {"TEMP 41 "}, 2, F, "Temp 41\xB0 F. Dew \xB0 F. "},    // DEWPT row missing
-        {__LINE__, {"TEMP 41 "}, 2, C, "Temp 5\xB0 C. Dew -18\xB0 C. "},
-        {__LINE__, {"TEMP 41 ", "DEWPT 30 "}, 3, F, "Temp \xB0 F. Dew \xB0 F. "},  // short rows
-    };
-    for (const Expectation& e : kExpect) {
-        SCOPED_TRACE(e.line);
-        EXPECT_EQ(RunDecoder(&ReportComposer::DescribeTemperature, e.lines, e.step, e.unit).text, e.text);
     }
 }
 
