@@ -13,6 +13,8 @@
 #include "report/BulletinTable.h"
 #include "report/Composition.h"
 #include "text/ConfigTexts.h"
+#include "time/Calendar.h"
+#include "time/TimeFormat.h"
 
 namespace skelmar {
 
@@ -25,11 +27,19 @@ TemperatureUnit TemperatureUnitFromIndex(int itemIndex);
 // Everything a composition reads. The referenced objects must outlive the composition.
 struct ReportInputs {
     const BulletinLines& lines;     // normalised after a good retrieval (read as they are)
+    TDateTime forecastBaseTime;     // the bulletin's issue, UTC; 0 before any retrieval
     int forecastStep;               // 2..20, the track bar position
     TemperatureUnit unit;
     std::string_view stationEntry;  // the station list's text; the heading shows it up to "="
     const ConfigTexts& config;
+    const TimeTextContext& time;    // Local or Zulu, the station's zone, the date patterns
 };
+
+// The instant the report describes: 3 * forecastStep hours after the base time.
+TDateTime ReportTime(TDateTime forecastBaseTime, int forecastStep);
+
+// The two sections about a period rather than an instant.
+enum class PeriodKind { SixHours = 6, TwelveHours = 12 };
 
 // The degree sign of code page 1252; the document declares that code page.
 inline constexpr char kDegreeSign = '\xB0';
@@ -45,7 +55,7 @@ std::string FontSizeControl(double points);
 
 // The whole document: prologue, heading, the decoders' sentences, "}".
 // Throws Error("'<value>' is not a valid integer value") for a wind speed or direction that
-// is not a whole number; nothing is returned then.
+// is not a whole number, and what FormatForecastTime throws; nothing is returned then.
 std::string ComposeReportText(const ReportInputs& inputs);
 
 // One composition: holds CurrentRow and ReportText while the element decoders append to the
@@ -55,7 +65,8 @@ class ReportComposer {
 public:
     explicit ReportComposer(const ReportInputs& inputs);
 
-    // Prologue, heading, every decoder in report order, "}"; returns the document.
+    // Prologue, heading, every decoder in report order, "}": the document, moved out of
+    // ReportText. Throws as ComposeReportText does.
     std::string Compose();
 
     const std::string& ReportText() const { return composition_.ReportText(); }
@@ -78,11 +89,28 @@ public:
     // Nothing for "X" or a step without a precipitation type cell.
     void DescribePrecipType();
 
+    // The section of the period that the step table assigns to the step: "\par \par ", the
+    // introduction, then the probability, thunderstorm and amount sentences of the rows that
+    // are present. Nothing when the step has no such period (12 hours at steps 2 and 3) or
+    // the table holds no line at all.
+    void DescribePeriod(PeriodKind kind);
+    // "<start> and <end>" of the step's period, both with the short date.
+    std::string PeriodSpanText(PeriodKind kind) const;
+    // [PROBABILITIES] `key` filled with CurrentRow's value at the period cell, or with its
+    // two parts when it holds a "/" (an empty second part reads "0").
+    void DescribeProbability(std::string_view key, PeriodKind kind);
+    // The amount category of CurrentRow (the QPF row) for the period: 6 hours, the part
+    // before "/" ("0" when empty); 12 hours, "2" and the part after it, no sentence when
+    // there is none. Categories "9" and "29" are texts of their own; the others fill
+    // [QPF] QPF.
+    void DescribeQpf(PeriodKind kind);
+
 private:
     std::string Text(std::string_view section, std::string_view key) const
     {
         return inputs_.config.Value(section, key);
     }
+    std::string Heading() const;
 
     ReportInputs inputs_;
     Composition composition_;
