@@ -35,6 +35,20 @@ bool IsStandaloneCategory(std::string_view key)
     return key == "9" || key == "29";
 }
 
+// The configuration key of a QPF value's category for the period; "" when it has none.
+// 6 hours: the part before "/", "0" when empty. 12 hours: "2" and the part after "/"; a
+// value without that part says nothing about 12 hours ("2" alone would be read as the
+// 6-hour category 2).
+std::string AmountKey(std::string_view value, PeriodKind kind)
+{
+    if (kind == PeriodKind::SixHours) {
+        std::string category = ExtractField(value, '/', 1);
+        return category.empty() ? std::string("0") : category;
+    }
+    const std::string category = ExtractField(value, '/', 2);
+    return category.empty() ? std::string() : "2" + category;
+}
+
 }  // namespace
 
 void ReportComposer::DescribePeriod(PeriodKind kind)
@@ -76,10 +90,9 @@ void ReportComposer::DescribeProbability(std::string_view key, PeriodKind kind)
         composition_.AppendSentence(FillTemplate(pattern, value));
         return;
     }
-    std::string second = ExtractField(value, '/', 2);
-    if (second.empty())
-        second = "0";
-    composition_.AppendSentence(FillTemplate(pattern, ExtractField(value, '/', 1), second));
+    const std::string second = ExtractField(value, '/', 2);
+    composition_.AppendSentence(FillTemplate(pattern, ExtractField(value, '/', 1),
+                                             second.empty() ? std::string_view("0") : second));
 }
 
 void ReportComposer::DescribeQpf(PeriodKind kind)
@@ -87,20 +100,9 @@ void ReportComposer::DescribeQpf(PeriodKind kind)
     const int cell = composition_.StepValue(ColumnsOf(kind).qpfCell);
     if (cell <= 0)
         return;  // step 2 has no 6-hour amount
-    const std::string value = composition_.Cell(cell);
-    std::string key;
-    if (kind == PeriodKind::SixHours) {
-        key = ExtractField(value, '/', 1);
-        if (key.empty())
-            key = "0";
-    } else {
-        // A value without a 12-hour category says nothing about 12 hours; "2" alone would
-        // be read as the 6-hour category 2.
-        const std::string category = ExtractField(value, '/', 2);
-        if (category.empty())
-            return;
-        key = "2" + category;
-    }
+    const std::string key = AmountKey(composition_.Cell(cell), kind);
+    if (key.empty())
+        return;
     if (IsStandaloneCategory(key))
         composition_.AppendSentence(Text("QPF", key));
     else

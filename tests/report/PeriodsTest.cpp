@@ -2,6 +2,7 @@
 
 #include "report/ReportComposer.h"
 #include "tests/report/DecoderTestSupport.h"
+#include "tests/support/EasternLocalTime.h"
 
 namespace skelmar {
 namespace {
@@ -17,14 +18,6 @@ const BulletinLines kWinterPeriods = {
     "TSV06 3/0 2/0 1/0 0/0 0/0 0/0 1/0 2/1 4/2",
     "TSV12 4/0 1/0 2/1 5/2",
 };
-
-TimeTextContext Eastern()
-{
-    TimeTextContext local;
-    local.timeType = TimeType::Local;
-    local.zone = testing::Eastern();  // standard time (UTC - 5) in December
-    return local;
-}
 
 TEST(PeriodSpanText, FollowsTheTimeType)
 {
@@ -49,7 +42,7 @@ TEST(PeriodSpanText, FollowsTheTimeType)
     const EchoConfig config;
     for (const Expectation& e : kExpect) {
         SCOPED_TRACE(e.line);
-        const TimeTextContext time = e.timeType == TimeType::Local ? Eastern() : kZulu;
+        const TimeTextContext time = e.timeType == TimeType::Local ? EasternLocalTime() : kZulu;
         const ReportComposer composer(DecoderInputs(kWinterPeriods, e.step, config, time));
         EXPECT_EQ(composer.PeriodSpanText(e.kind), e.text);
     }

@@ -4,6 +4,7 @@
 
 #include "tests/report/DecoderTestSupport.h"
 #include "tests/support/BulletinFixture.h"
+#include "tests/support/EasternLocalTime.h"
 #include "text/Error.h"
 
 namespace skelmar {
@@ -157,9 +158,7 @@ TEST(ComposeReportText, UnitAndTimeTypeChangeOnlyNumbersAndTimes)
 {
     const BulletinLines lines = WinterBulletin();
     const EchoConfig config;
-    TimeTextContext local;
-    local.timeType = TimeType::Local;
-    local.zone = testing::Eastern();
+    const TimeTextContext local = EasternLocalTime();
     const ReportInputs inputs{lines, kWinterBaseTime, 4, TemperatureUnit::Celsius,
                               "Boston, MA (BOS)=5", config, local};
     EXPECT_EQ(ComposeReportText(inputs),

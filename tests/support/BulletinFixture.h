@@ -1,22 +1,18 @@
 #pragma once
-// Reads a bulletin fixture into lines the way the text download does (CR LF, LF or CR end a
-// line; the last line needs none).
+// Bulletin text cut into lines the way the text download does (CR LF, LF or CR end a line;
+// the last line needs none), from memory or from a fixture file.
 
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <string_view>
 
 #include "report/BulletinTable.h"
 
 namespace skelmar {
 
-// The lines of the file at `path`; empty when it cannot be read.
-inline BulletinLines ReadBulletinFile(const std::string& path)
+inline BulletinLines SplitBulletinText(std::string_view text)
 {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream buffer;
-    buffer << in.rdbuf();
-    const std::string text = buffer.str();
     BulletinLines lines;
     std::string line;
     for (std::size_t i = 0; i < text.size(); ++i) {
@@ -32,6 +28,15 @@ inline BulletinLines ReadBulletinFile(const std::string& path)
     if (!line.empty())
         lines.push_back(line);
     return lines;
+}
+
+// The lines of the file at `path`; empty when it cannot be read.
+inline BulletinLines ReadBulletinFile(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream buffer;
+    buffer << in.rdbuf();
+    return SplitBulletinText(buffer.str());
 }
 
 }  // namespace skelmar
