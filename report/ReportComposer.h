@@ -66,14 +66,15 @@ public:
     explicit ReportComposer(const ReportInputs& inputs);
 
     // Prologue, heading, every decoder in report order, "}": the document, moved out of
-    // ReportText. Throws as ComposeReportText does.
+    // ReportText. Once per composer. Throws as ComposeReportText does.
     std::string Compose();
 
     const std::string& ReportText() const { return composition_.ReportText(); }
     const std::string& CurrentRow() const { return composition_.CurrentRow(); }
 
     // Temperature and dew point at the step. "999" for the temperature: [TEMP] NoReport
-    // alone. A missing TEMP row: nothing. The dew point is reported even when it is missing.
+    // alone. A missing TEMP row: nothing. A missing DEWPT row or value still gives the dew
+    // point sentence, with an empty value.
     void DescribeTemperature();
     // Fahrenheit: `value` as it stands + degree sign + " F". Celsius: `value` as a whole
     // number (anything else counts as 0) converted and rounded + degree sign + " C".
