@@ -6,18 +6,12 @@
 
 #include "report/BulletinTable.h"
 #include "report/Composition.h"
+#include "tests/support/BulletinFixture.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
-    skelmar::BulletinLines lines;
-    std::size_t start = 0;
-    for (std::size_t i = 0; i <= text.size(); ++i) {
-        if (i == text.size() || text[i] == '\n') {
-            lines.emplace_back(text.substr(start, i - start));
-            start = i + 1;
-        }
-    }
+    skelmar::BulletinLines lines = skelmar::SplitBulletinText(text);
     skelmar::NormaliseBulletinTable(lines);
 
     static constexpr std::string_view kLabels[] = {"TEMP", "DEWPT", "CLDS", "WDIR", "WSPD",

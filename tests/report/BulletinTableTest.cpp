@@ -1,37 +1,17 @@
 #include "report/BulletinTable.h"
 
-#include <fstream>
-#include <sstream>
-
 #include <gtest/gtest.h>
 
 #include "report/StepTable.h"
+#include "tests/support/BulletinFixture.h"
 
 namespace skelmar {
 namespace {
 
-// Splits a fixture file into lines the way the text download does (CR LF, LF or CR).
 BulletinLines ReadFixture(const std::string& name)
 {
-    std::ifstream in(std::string(SKELMAR_FIXTURES) + "/bulletins/" + name, std::ios::binary);
-    EXPECT_TRUE(in) << name;
-    std::stringstream buffer;
-    buffer << in.rdbuf();
-    const std::string text = buffer.str();
-    BulletinLines lines;
-    std::string line;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\r' || text[i] == '\n') {
-            lines.push_back(line);
-            line.clear();
-            if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
-                ++i;
-        } else {
-            line += text[i];
-        }
-    }
-    if (!line.empty())
-        lines.push_back(line);
+    BulletinLines lines = ReadBulletinFile(std::string(SKELMAR_FIXTURES) + "/bulletins/" + name);
+    EXPECT_FALSE(lines.empty()) << name;
     return lines;
 }
 

@@ -1,0 +1,47 @@
+#pragma once
+// Runs one element decoder of a fresh composition and gives what it appended.
+
+#include <string>
+
+#include "report/ReportComposer.h"
+#include "tests/report/EchoConfig.h"
+#include "tests/time/TimeTestSupport.h"
+
+namespace skelmar {
+
+using Decoder = void (ReportComposer::*)();
+
+// Zulu with the default date patterns.
+inline const TimeTextContext kZulu{};
+
+// 9 December 2026 12:00 UTC, the issue time of the winter fixture.
+inline const TDateTime kWinterBaseTime = testing::At(2026, 12, 9, 12);
+
+inline ReportInputs DecoderInputs(const BulletinLines& lines, int step, TemperatureUnit unit,
+                                  const ConfigTexts& config)
+{
+    return ReportInputs{lines, kWinterBaseTime, step, unit, "", config, kZulu};
+}
+
+// Everything else as DecoderInputs gives it.
+inline ReportInputs DecoderInputs(const BulletinLines& lines, int step, const ConfigTexts& config,
+                                  const TimeTextContext& time)
+{
+    return ReportInputs{lines, kWinterBaseTime, step, TemperatureUnit::Fahrenheit, "", config, time};
+}
+
+struct DecoderResult {
+    std::string text;        // ReportText after the decoder
+    std::string currentRow;  // the row it looked up last
+};
+
+inline DecoderResult RunDecoder(Decoder decoder, const BulletinLines& lines, int step,
+                                TemperatureUnit unit = TemperatureUnit::Fahrenheit)
+{
+    const EchoConfig config;
+    ReportComposer composer(DecoderInputs(lines, step, unit, config));
+    (composer.*decoder)();
+    return {composer.ReportText(), composer.CurrentRow()};
+}
+
+}  // namespace skelmar
