@@ -1,0 +1,45 @@
+// Reads any bytes as RTF and checks what the reader promises of every document: runs are
+// never empty, adjacent runs differ in format, the counts and the text stay within their
+// bounds, and the plain text is well-formed UTF-8.
+
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "richtext/RtfReader.h"
+#include "text/Cp1252.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    const skelmar::RichDocument document =
+        skelmar::ReadRtf(std::string_view(reinterpret_cast<const char*>(data), size));
+
+    if (document.paragraphs.size() > skelmar::kMaxParagraphs)
+        __builtin_trap();
+    std::size_t runs = 0;
+    std::size_t textBytes = 0;
+    for (const skelmar::RichParagraph& paragraph : document.paragraphs) {
+        for (std::size_t i = 0; i < paragraph.runs.size(); ++i) {
+            const skelmar::RichRun& run = paragraph.runs[i];
+            if (run.text.empty() || run.format.pointSize <= 0.0)
+                __builtin_trap();
+            if (i > 0 && run.format == paragraph.runs[i - 1].format)
+                __builtin_trap();
+            textBytes += run.text.size();
+        }
+        runs += paragraph.runs.size();
+    }
+    // A paragraph gets its first run even beyond the run limit.
+    if (runs > skelmar::kMaxRuns + document.paragraphs.size() || textBytes > 3 * size)
+        __builtin_trap();
+
+    // Well-formed UTF-8: either plain ASCII or what LooksLikeUtf8 accepts.
+    const std::string plain = skelmar::PlainText(document);
+    const bool ascii = std::all_of(plain.begin(), plain.end(),
+                                   [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    if (!ascii && !skelmar::LooksLikeUtf8(plain))
+        __builtin_trap();
+    return 0;
+}
