@@ -72,12 +72,14 @@ int ReplaceAll(std::string& text, std::string_view search, std::string_view repl
     if (search.empty())
         return 0;
 
-    // Collect every occurrence first so that the new text can be sized once.
+    // Collect every occurrence first so that the new text can be sized once. The list starts
+    // with room for 1024 positions and doubles when full: growing by a fixed step would copy
+    // it again and again on a long line of blanks.
     std::vector<std::size_t> positions;
     for (std::size_t p = text.find(search); p != std::string::npos;
          p = text.find(search, p + search.size())) {
         if (positions.size() == positions.capacity())
-            positions.reserve(positions.capacity() + 1024);
+            positions.reserve(std::max<std::size_t>(1024, 2 * positions.capacity()));
         positions.push_back(p);
     }
     if (positions.empty())
