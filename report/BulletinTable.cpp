@@ -21,6 +21,11 @@ bool IsFixedColumnRow(std::string_view line)
 
 }  // namespace
 
+bool HoldsTable(const BulletinLines& lines)
+{
+    return std::any_of(lines.begin(), lines.end(), [](const std::string& line) { return IsTableStart(line); });
+}
+
 std::string RespaceFixedColumnRow(std::string_view line)
 {
     std::string result = TrimChar(line.substr(0, 6), ' ');

@@ -22,6 +22,10 @@ using BulletinLines = std::vector<std::string>;
 //     single pass (so runs of up to 38 blanks end as one blank).
 void NormaliseBulletinTable(BulletinLines& lines);
 
+// True when some line starts a table ("MN/MX" or "MX/MN" after leading blanks): before any
+// download, and after a bulletin without a table, the lines hold none.
+bool HoldsTable(const BulletinLines& lines);
+
 // A TEMP or DEWPT row, whose values stand in 3-character columns from the 7th character on
 // and may touch ("-5-10"): the trimmed label, a blank, then each complete column trimmed and
 // followed by a blank. A blank column gives an empty value; 1 or 2 characters left over after

@@ -56,7 +56,7 @@ void ReportComposer::DescribePeriod(PeriodKind kind)
     // Without a table (nothing retrieved yet, or no table start found) the report is the
     // heading alone: a period introduction would name a period that nothing describes.
     const PeriodColumns columns = ColumnsOf(kind);
-    if (inputs_.lines.empty() || composition_.StepValue(columns.periodCell) <= 0)
+    if (!HoldsTable(inputs_.lines) || composition_.StepValue(columns.periodCell) <= 0)
         return;
     const std::string intro =
         FillTemplate(Text("PROBABILITIES", columns.introKey), PeriodSpanText(kind));

@@ -12,6 +12,7 @@ constexpr auto k12 = PeriodKind::TwelveHours;
 
 // The winter fixture's period rows, normalised.
 const BulletinLines kWinterPeriods = {
+    "MX/MN 34 18 12 -8",
     "POP06 80 90 70 30 10 5 10 20 40",
     "POP12 95 40 15 50",
     "QPF 2/ 3/ 2/4 1/ 0/1 0/ 0/0 0/ 1/1",
@@ -60,11 +61,22 @@ struct Expectation {
     std::string_view sentences;  // after the introduction
 };
 
+// The rows of a normalised table, which always begins with its min/max row; no rows, no table.
+BulletinLines AsTable(const BulletinLines& rows)
+{
+    if (rows.empty() || rows.front().starts_with("MX/MN"))
+        return rows;
+    BulletinLines table = {"MX/MN"};
+    table.insert(table.end(), rows.begin(), rows.end());
+    return table;
+}
+
 void Check(const Expectation& e)
 {
     SCOPED_TRACE(e.line);
     const EchoConfig config;
-    ReportComposer composer(DecoderInputs(e.lines, e.step, config, kZulu));
+    const BulletinLines table = AsTable(e.lines);
+    ReportComposer composer(DecoderInputs(table, e.step, config, kZulu));
     composer.DescribePeriod(e.kind);
     EXPECT_EQ(composer.ReportText(), std::string(e.intro) + std::string(e.sentences));
 }
@@ -141,7 +153,7 @@ TEST(DescribePeriod, AmountCategories)
 TEST(DescribePeriod, TemplatesAsTheyStand)
 {
     // Missing texts give empty sentences; the paragraph break stays.
-    const BulletinLines lines = {"POP06 80", "QPF 2/"};
+    const BulletinLines lines = {"MX/MN", "POP06 80", "QPF 2/"};
     const MemoryConfigTexts config = {{"QPF", "2", "light"}, {"qpf", "qpf", "Amount: %s."}};
     ReportComposer composer(DecoderInputs(lines, 3, config, kZulu));
     composer.DescribePeriod(k6);

@@ -180,6 +180,11 @@ TEST(ComposeReportText, HeadingAloneWithoutTable)
     EXPECT_EQ(ComposeReportText({none, 0, 20, TemperatureUnit::Fahrenheit, "", empty, kZulu}),
               Document(" , at January 1, 1900 1200 Zulu", ""));
 
+    // The window's lines before any download: one line that is no table.
+    const BulletinLines memo = {"Memo1"};
+    EXPECT_EQ(ComposeReportText({memo, 0, 4, TemperatureUnit::Fahrenheit, "", echo, kZulu}),
+              Document("Forecast for , at December 30, 1899 1200 Zulu", ""));
+
     // A bulletin whose table was not found normalises to nothing.
     BulletinLines noTable = {"no table here", "TEMP   41"};
     NormaliseBulletinTable(noTable);
