@@ -13,4 +13,13 @@ public:
     explicit Error(const std::string& message) : std::runtime_error(message) {}
 };
 
+// The text of the general error box: the message, with a full stop added when its last
+// character sorts after "." (a letter or a digit, say).
+inline std::string GeneralErrorText(const std::string& message)
+{
+    if (!message.empty() && static_cast<unsigned char>(message.back()) > '.')
+        return message + ".";
+    return message;
+}
+
 }  // namespace skelmar

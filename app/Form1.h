@@ -1,0 +1,145 @@
+#pragma once
+// TForm1, the program's one window: the station strip above four pages (Select Station,
+// Text Report, Graphic Report, References). It gathers inputs from its controls, calls the
+// core and shows the results; all wiring of controls to handlers is in the constructor.
+
+#include <QLabel>
+#include <QWidget>
+
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "report/ForecastState.h"
+#include "time/TimeFormat.h"
+
+class QGroupBox;
+class QPlainTextEdit;
+class QSlider;
+class QTabWidget;
+
+namespace skelmar {
+
+class ConfigFile;
+class IntervalTimer;
+class LinkLabel;
+class MessagePresenter;
+class PictureButton;
+class RadioGroup;
+class ReferencesView;
+class ReportView;
+class RotatedLabel;
+class StationComboBox;
+class TVeskRegistryTimeZones;
+class UrlOpener;
+
+// What the window is given by main (or by a test).
+struct FormServices {
+    std::filesystem::path programDir;  // where Skelmar.ini and SkelmarRefs.htm are looked for
+    MessagePresenter* messages = nullptr;
+    UrlOpener* urls = nullptr;
+    IntervalTimer* timer1 = nullptr;  // Timer1
+    std::function<std::unique_ptr<TVeskRegistryTimeZones>()> makeZoneList;
+    FormatSettings formatSettings;
+};
+
+// The map picture; reports where a mouse button was released over it.
+class PickMap final : public QLabel {
+    Q_OBJECT
+public:
+    using QLabel::QLabel;
+signals:
+    void MouseUp(int x, int y);
+
+protected:
+    void mouseReleaseEvent(QMouseEvent* event) override;
+};
+
+class TForm1 final : public QWidget {
+    Q_OBJECT
+public:
+    explicit TForm1(FormServices services, QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    ForecastState& State() { return state_; }
+    // The configuration file, open from FormShow to FormClose; null otherwise.
+    const ConfigFile* Config() const { return config_.get(); }
+    const TVeskRegistryTimeZones* ZoneList() const { return zoneList_.get(); }
+    // True once the start-up has asked the program to end (no configuration file).
+    bool TerminateRequested() const { return terminateRequested_; }
+
+    // The start-up sequence; runs when the window is first shown.
+    void FormShow();
+    // Releases the configuration file and the time zone list.
+    void FormClose();
+
+    void ComposeReport();
+    void UpdateTimeLabels();
+
+    // Event handlers.
+    void zBitColBtnCloseXClick();
+    void RzTrackBar1Change();
+    void Timer1Timer();
+    void RzRadioGroupTimeTypeClick();
+    void RzRadioGroupTempFormatClick();
+    void WPRichTextRefsHyperLinkEvent(const QString& text, const QString& stamp);
+    void WPRichTextRefsDblClick();
+    void RzURLLabel1Click();
+
+signals:
+    // After each composition that reached the view.
+    void reportComposed();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void CreateControls();
+    void ConnectHandlers();
+    void SetTimeLabelCaption(QLabel* label, const QString& text);
+    TimeTextContext TimeContext() const;
+    // Runs one event's work; an error it raises goes to the general error box.
+    void Guard(const std::function<void()>& work);
+
+    FormServices services_;
+    ForecastState state_;
+    std::unique_ptr<ConfigFile> config_;
+    std::unique_ptr<TVeskRegistryTimeZones> zoneList_;
+    bool shown_ = false;
+    bool terminateRequested_ = false;
+
+    // Strip above the pages.
+    QLabel* Label1 = nullptr;
+    StationComboBox* ecComboBoxWxLoc = nullptr;
+    PictureButton* zBitColBtnCloseX = nullptr;
+    QWidget* PanelNotebook = nullptr;
+    QTabWidget* ecPageControl1 = nullptr;
+    // Select Station.
+    QWidget* TabSheet4 = nullptr;
+    PickMap* ImageUSPickMap = nullptr;
+    QLabel* Label2 = nullptr;
+    // Text Report.
+    QWidget* TabSheet1 = nullptr;
+    QGroupBox* GroupBox1 = nullptr;
+    RadioGroup* RzRadioGroupTimeType = nullptr;
+    std::array<QLabel*, 10> LabelTime{};  // LabelTime06 .. LabelTime60
+    QSlider* RzTrackBar1 = nullptr;
+    QLabel* LabelForecast = nullptr;
+    ReportView* WPRichText1 = nullptr;
+    RadioGroup* RzRadioGroupTempFormat = nullptr;
+    QPlainTextEdit* Memo1 = nullptr;
+    // Graphic Report.
+    QWidget* TabSheet2 = nullptr;
+    QLabel* Image1 = nullptr;
+    RotatedLabel* RzLabelForecastPlaceTime = nullptr;
+    // References.
+    QWidget* TabSheet3 = nullptr;
+    QWidget* PanelBeneathRefs = nullptr;
+    ReferencesView* WPRichTextRefs = nullptr;
+    LinkLabel* RzURLLabel1 = nullptr;
+};
+
+}  // namespace skelmar

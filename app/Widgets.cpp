@@ -1,0 +1,224 @@
+#include "app/Widgets.h"
+
+#include <QAbstractItemView>
+#include <QGridLayout>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QRadioButton>
+#include <QStyledItemDelegate>
+#include <QStylePainter>
+
+namespace skelmar {
+
+namespace {
+
+constexpr int kStationItemHeight = 18;
+
+class StationItemDelegate final : public QStyledItemDelegate {
+public:
+    explicit StationItemDelegate(const StationComboBox* box) : QStyledItemDelegate(const_cast<StationComboBox*>(box)), box_(box) {}
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        box_->ecComboBoxWxLocDrawItem(*painter, index.row(), option.rect,
+                                      option.state & QStyle::State_Selected);
+    }
+
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        return {QStyledItemDelegate::sizeHint(option, index).width(), kStationItemHeight};
+    }
+
+private:
+    const StationComboBox* box_;
+};
+
+}  // namespace
+
+StationComboBox::StationComboBox(QWidget* parent) : QComboBox(parent)
+{
+    setEditable(false);
+    setItemDelegate(new StationItemDelegate(this));
+}
+
+QString StationComboBox::DisplayText(const QString& entry)
+{
+    return entry.section(QLatin1Char('='), 0, 0);
+}
+
+void StationComboBox::ecComboBoxWxLocDrawItem(QPainter& painter, int index, const QRect& rect,
+                                              bool selected) const
+{
+    const QPalette& p = view()->palette();
+    painter.save();
+    painter.fillRect(rect, selected ? p.highlight() : p.base());
+    painter.setPen(selected ? p.highlightedText().color() : p.text().color());
+    painter.setFont(font());
+    painter.drawText(rect.adjusted(2, 0, 0, 0), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
+                     DisplayText(itemText(index)));
+    painter.restore();
+}
+
+void StationComboBox::paintEvent(QPaintEvent*)
+{
+    QStylePainter painter(this);
+    QStyleOptionComboBox option;
+    initStyleOption(&option);
+    option.currentText = DisplayText(currentText());
+    painter.drawComplexControl(QStyle::CC_ComboBox, option);
+    painter.drawControl(QStyle::CE_ComboBoxLabel, option);
+}
+
+PictureButton::PictureButton(const QString& caption, QWidget* parent) : QPushButton(caption, parent)
+{
+    setAttribute(Qt::WA_Hover);
+}
+
+void PictureButton::SetPicture(State state, const QPixmap& picture)
+{
+    QPixmap transparent = picture;
+    transparent.setMask(picture.createMaskFromColor(Qt::white));
+    pictures_[state] = transparent;
+    if (state == Normal)
+        setIconSize(picture.size());
+    update();
+}
+
+PictureButton::State PictureButton::CurrentState() const
+{
+    if (!isEnabled())
+        return Disabled;
+    if (isDown())
+        return Pressed;
+    if (underMouse())
+        return Hot;
+    return Normal;
+}
+
+void PictureButton::paintEvent(QPaintEvent*)
+{
+    QStylePainter painter(this);
+    QStyleOptionButton option;
+    initStyleOption(&option);
+    const QPixmap& picture = pictures_[CurrentState()].isNull() ? pictures_[Normal] : pictures_[CurrentState()];
+    option.icon = QIcon(picture);
+    option.iconSize = picture.size();
+    painter.drawControl(QStyle::CE_PushButton, option);
+}
+
+RotatedLabel::RotatedLabel(const QString& text, QWidget* parent) : QWidget(parent), text_(text)
+{
+    resize(sizeHint());
+}
+
+void RotatedLabel::setText(const QString& text)
+{
+    text_ = text;
+    resize(sizeHint());
+    update();
+}
+
+QSize RotatedLabel::sizeHint() const
+{
+    const QFontMetrics metrics(font());
+    return {metrics.height(), metrics.horizontalAdvance(text_)};
+}
+
+void RotatedLabel::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.setPen(palette().windowText().color());
+    painter.translate(0, height());
+    painter.rotate(-90);
+    painter.drawText(QRect(0, 0, height(), width()), Qt::AlignCenter, text_);
+}
+
+LinkLabel::LinkLabel(const QString& text, QWidget* parent) : QLabel(text, parent)
+{
+    QFont f = font();
+    f.setUnderline(true);
+    setFont(f);
+    setCursor(Qt::PointingHandCursor);
+    SetColour(palette().highlight().color());
+}
+
+void LinkLabel::MarkUsed()
+{
+    used_ = true;
+    SetColour(QColor(128, 0, 128));
+}
+
+void LinkLabel::SetColour(const QColor& colour)
+{
+    QPalette p = palette();
+    p.setColor(QPalette::WindowText, colour);
+    setPalette(p);
+}
+
+void LinkLabel::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+        emit clicked();
+    QLabel::mouseReleaseEvent(event);
+}
+
+ColouredTabBar::ColouredTabBar(QWidget* parent) : QTabBar(parent)
+{
+    setDrawBase(false);
+}
+
+QColor ColouredTabBar::TabColour(int index) const
+{
+    return index == currentIndex() ? palette().color(QPalette::Button)
+                                   : palette().color(QPalette::Disabled, QPalette::WindowText);
+}
+
+void ColouredTabBar::paintEvent(QPaintEvent*)
+{
+    QStylePainter painter(this);
+    for (int i = 0; i < count(); ++i) {
+        QStyleOptionTab option;
+        initStyleOption(&option, i);
+        painter.fillRect(option.rect, TabColour(i));
+        painter.setPen(palette().color(QPalette::Mid));
+        painter.drawRect(option.rect.adjusted(0, 0, -1, i == currentIndex() ? 0 : -1));
+        painter.drawControl(QStyle::CE_TabBarTabLabel, option);
+    }
+}
+
+ColouredTabWidget::ColouredTabWidget(QWidget* parent) : QTabWidget(parent)
+{
+    setTabBar(new ColouredTabBar(this));
+    connect(this, &QTabWidget::currentChanged, this, [this] { tabBar()->update(); });
+}
+
+RadioGroup::RadioGroup(const QStringList& items, int columns, QWidget* parent) : QWidget(parent)
+{
+    auto* layout = new QGridLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    for (int i = 0; i < items.size(); ++i) {
+        auto* button = new QRadioButton(items[i], this);
+        group_.addButton(button, i);
+        layout->addWidget(button, i / columns, i % columns);
+    }
+    connect(&group_, &QButtonGroup::idClicked, this, &RadioGroup::clicked);
+}
+
+int RadioGroup::ItemIndex() const
+{
+    return group_.checkedId();
+}
+
+void RadioGroup::SetItemIndex(int index)
+{
+    if (QAbstractButton* button = group_.button(index))
+        button->setChecked(true);
+}
+
+QAbstractButton* RadioGroup::Item(int index) const
+{
+    return group_.button(index);
+}
+
+}  // namespace skelmar

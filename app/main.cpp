@@ -1,0 +1,38 @@
+// Skelmar: builds the window's services and runs the event loop until the window closes.
+
+#include <QApplication>
+#include <QScreen>
+
+#include <memory>
+
+#include "app/Form1.h"
+#include "app/Services.h"
+#include "time/RegionalSettings.h"
+#include "time/RegistryTimeZones.h"
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Skelmar"));
+
+    skelmar::QtMessagePresenter messages(nullptr);
+    skelmar::DesktopUrlOpener urls;
+    skelmar::QtIntervalTimer timer1;
+
+    skelmar::FormServices services;
+    services.programDir = QCoreApplication::applicationDirPath().toStdString();
+    services.messages = &messages;
+    services.urls = &urls;
+    services.timer1 = &timer1;
+    services.makeZoneList = [] { return std::make_unique<skelmar::TVeskRegistryTimeZones>(); };
+    services.formatSettings = skelmar::SystemFormatSettings();
+
+    skelmar::TForm1 form(std::move(services));
+    messages.SetParent(&form);
+    if (const QScreen* screen = form.screen())
+        form.move(screen->availableGeometry().center() - form.frameGeometry().center() + form.pos());
+    form.show();
+    if (form.TerminateRequested())
+        return 1;
+    return app.exec();
+}
