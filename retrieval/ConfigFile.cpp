@@ -6,6 +6,7 @@
 #include <unordered_map>
 
 #include "text/Cp1252.h"
+#include "text/LineBreaks.h"
 
 namespace skelmar {
 namespace ini {
@@ -42,26 +43,6 @@ std::string_view TrimBlanks(std::string_view s)
         return {};
     const std::size_t last = s.find_last_not_of(" \t");
     return s.substr(first, last - first + 1);
-}
-
-// Splits `content` into lines at CR LF, LF or a lone CR and hands each to `visit`, which
-// returns false to stop.
-template <typename Visit>
-void ForEachLine(std::string_view content, Visit&& visit)
-{
-    std::size_t start = 0;
-    while (start < content.size()) {
-        const std::size_t end = content.find_first_of("\r\n", start);
-        if (end == std::string_view::npos) {
-            visit(content.substr(start));
-            return;
-        }
-        if (!visit(content.substr(start, end - start)))
-            return;
-        start = end + 1;
-        if (content[end] == '\r' && start < content.size() && content[start] == '\n')
-            ++start;
-    }
 }
 
 // The name of a section header line "[name]" (blanks allowed around), or nullopt.

@@ -1,0 +1,273 @@
+#include "retrieval/HttpClient.h"
+
+#include <cerrno>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include <curl/curl.h>
+
+#include "text/Error.h"
+
+namespace skelmar {
+
+namespace {
+
+constexpr const char* kAcceptHeader = "Accept: text/html, */*";
+constexpr const char* kUserAgent = "Mozilla/3.0 (compatible; Indy Library)";
+constexpr std::size_t kMaxOutsideTextLength = 300;  // of one text from outside in a message
+
+struct EasyDeleter {
+    void operator()(CURL* easy) const { curl_easy_cleanup(easy); }
+};
+struct ListDeleter {
+    void operator()(curl_slist* list) const { curl_slist_free_all(list); }
+};
+struct UrlDeleter {
+    void operator()(CURLU* url) const { curl_url_cleanup(url); }
+};
+struct CurlFree {
+    void operator()(char* text) const { curl_free(text); }
+};
+using CurlText = std::unique_ptr<char, CurlFree>;
+
+// libcurl is set up once per process, before the first handle, and torn down at exit.
+void InitialiseLibcurl()
+{
+    struct Global {
+        CURLcode code = curl_global_init(CURL_GLOBAL_DEFAULT);
+        ~Global()
+        {
+            if (code == CURLE_OK)
+                curl_global_cleanup();
+        }
+    };
+    static const Global global;  // thread-safe initialisation
+    if (global.code != CURLE_OK)
+        throw Error(std::string("Cannot initialise libcurl: ") + curl_easy_strerror(global.code));
+}
+
+// Text from the server or the address, made fit for a message: control characters become
+// "?", "#" becomes "%23" (so that nothing but a refused connection contains "# 10061"), and
+// the length is bounded.
+std::string Sanitised(std::string_view text)
+{
+    std::string sanitised;
+    for (const char c : text.substr(0, kMaxOutsideTextLength)) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '#')
+            sanitised += "%23";
+        else
+            sanitised += (byte < 0x20 || byte == 0x7F) ? '?' : c;
+    }
+    if (text.size() > kMaxOutsideTextLength)
+        sanitised += "...";
+    return sanitised;
+}
+
+std::string SizeText(std::size_t bytes)
+{
+    constexpr std::size_t kMiB = 1024 * 1024;
+    if (bytes >= kMiB && bytes % kMiB == 0)
+        return std::to_string(bytes / kMiB) + " MiB";
+    return std::to_string(bytes) + " bytes";
+}
+
+// What one GET collects through the callbacks. The body never grows beyond maxBody bytes.
+struct Transfer {
+    std::size_t maxBody = 0;
+    std::string body;
+    std::string statusLine;  // of the last response header block, without its line break
+    bool tooLarge = false;
+    bool outOfMemory = false;
+};
+
+// libcurl calls these from C: they must not throw. Returning less than `count` aborts.
+std::size_t WriteBody(char* data, std::size_t /*size is 1*/, std::size_t count, void* user) noexcept
+{
+    Transfer& transfer = *static_cast<Transfer*>(user);
+    if (count > transfer.maxBody - transfer.body.size()) {
+        transfer.tooLarge = true;
+        return 0;
+    }
+    try {
+        transfer.body.append(data, count);
+    } catch (...) {
+        transfer.outOfMemory = true;
+        return 0;
+    }
+    return count;
+}
+
+std::size_t ReadHeader(char* data, std::size_t /*size is 1*/, std::size_t count, void* user) noexcept
+{
+    Transfer& transfer = *static_cast<Transfer*>(user);
+    std::string_view line(data, count);
+    if (line.starts_with("HTTP/")) {
+        while (!line.empty() && (line.back() == '\r' || line.back() == '\n'))
+            line.remove_suffix(1);
+        try {
+            transfer.statusLine.assign(line);
+        } catch (...) {
+            transfer.outOfMemory = true;
+            return 0;
+        }
+    }
+    return count;
+}
+
+template <typename Value>
+void SetOption(CURL* easy, CURLoption option, Value value)
+{
+    const CURLcode code = curl_easy_setopt(easy, option, value);
+    if (code != CURLE_OK)
+        throw Error(std::string("Cannot set up the HTTP client: ") + curl_easy_strerror(code));
+}
+
+// The parsed address, or an Error naming what is wrong with it.
+std::unique_ptr<CURLU, UrlDeleter> ParseAddress(const std::string& url)
+{
+    std::unique_ptr<CURLU, UrlDeleter> parsed(curl_url());
+    if (!parsed)
+        throw Error("Not enough memory for the address " + Sanitised(url));
+    // A scheme is guessed where the address has none, as libcurl itself would.
+    if (curl_url_set(parsed.get(), CURLUPART_URL, url.c_str(), CURLU_GUESS_SCHEME | CURLU_NON_SUPPORT_SCHEME) !=
+        CURLUE_OK)
+        throw Error("Invalid address: " + Sanitised(url));
+    char* scheme = nullptr;
+    curl_url_get(parsed.get(), CURLUPART_SCHEME, &scheme, 0);
+    const CurlText schemeText(scheme);
+    const std::string_view name = scheme ? scheme : "";
+    if (name != "http" && name != "https")
+        throw Error("Unsupported address (only http and https): " + Sanitised(url));
+    return parsed;
+}
+
+std::string HostOf(CURLU* url)
+{
+    char* host = nullptr;
+    curl_url_get(url, CURLUPART_HOST, &host, 0);
+    const CurlText hostText(host);
+    return host ? host : "";
+}
+
+std::string DescribeFailure(CURLcode code, CURL* easy, const char* errorBuffer, const Transfer& transfer,
+                            CURLU* url, std::size_t maxBody)
+{
+    long osErrno = 0;
+    curl_easy_getinfo(easy, CURLINFO_OS_ERRNO, &osErrno);
+    const std::string detail = Sanitised(*errorBuffer ? errorBuffer : curl_easy_strerror(code));
+    switch (code) {
+    case CURLE_COULDNT_CONNECT:
+        if (osErrno == ECONNREFUSED)
+            return std::string(kConnectionRefusedMessage);
+        return "Cannot connect to " + Sanitised(HostOf(url)) + " (" + detail + ")";
+    case CURLE_COULDNT_RESOLVE_HOST:
+        return "Host not found: " + Sanitised(HostOf(url));
+    case CURLE_OPERATION_TIMEDOUT:
+        return "Connection timed out (" + detail + ")";
+    case CURLE_FILESIZE_EXCEEDED:
+        return "Response too large (more than " + SizeText(maxBody) + ")";
+    case CURLE_WRITE_ERROR:
+    case CURLE_OUT_OF_MEMORY:
+        if (transfer.tooLarge)
+            return "Response too large (more than " + SizeText(maxBody) + ")";
+        if (transfer.outOfMemory)
+            return "Not enough memory for the response";
+        break;
+    default:
+        break;
+    }
+    return detail;
+}
+
+std::string StatusFailure(long status, const Transfer& transfer, CURL* easy)
+{
+    std::string message = transfer.statusLine.empty() ? "HTTP status " + std::to_string(status)
+                                                       : Sanitised(transfer.statusLine);
+    if (status >= 300 && status < 400) {
+        char* location = nullptr;  // owned by the handle
+        curl_easy_getinfo(easy, CURLINFO_REDIRECT_URL, &location);
+        if (location)
+            message += ": redirected to " + Sanitised(location) + " (redirects are not followed)";
+    }
+    return message;
+}
+
+}  // namespace
+
+struct CurlHttpClient::Handles {
+    std::unique_ptr<curl_slist, ListDeleter> headers;  // used by `easy`, so it outlives it
+    std::unique_ptr<CURL, EasyDeleter> easy;
+};
+
+CurlHttpClient::CurlHttpClient(HttpLimits limits) : limits_(limits), handles_(std::make_unique<Handles>())
+{
+    InitialiseLibcurl();
+    handles_->headers.reset(curl_slist_append(nullptr, kAcceptHeader));
+    handles_->easy.reset(curl_easy_init());
+    if (!handles_->headers || !handles_->easy)
+        throw Error("Cannot set up the HTTP client: not enough memory");
+    CURL* easy = handles_->easy.get();
+
+    SetOption(easy, CURLOPT_NOSIGNAL, 1L);
+    SetOption(easy, CURLOPT_PROTOCOLS_STR, "http,https");
+    SetOption(easy, CURLOPT_HTTPGET, 1L);
+    SetOption(easy, CURLOPT_HTTP_VERSION, static_cast<long>(CURL_HTTP_VERSION_1_1));
+    SetOption(easy, CURLOPT_HTTPHEADER, handles_->headers.get());
+    SetOption(easy, CURLOPT_USERAGENT, kUserAgent);
+    // An empty cookie file turns the cookie engine on without reading anything: cookies live
+    // in this handle, in memory, and go with every later request that matches them.
+    SetOption(easy, CURLOPT_COOKIEFILE, "");
+    SetOption(easy, CURLOPT_FOLLOWLOCATION, 0L);
+    // An empty proxy disables the proxy variables of the environment; "*" bypasses any left.
+    SetOption(easy, CURLOPT_PROXY, "");
+    SetOption(easy, CURLOPT_NOPROXY, "*");
+    SetOption(easy, CURLOPT_SSL_VERIFYPEER, 1L);
+    SetOption(easy, CURLOPT_SSL_VERIFYHOST, 2L);
+    SetOption(easy, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(limits_.connectTimeout.count()));
+    SetOption(easy, CURLOPT_TIMEOUT_MS, static_cast<long>(limits_.totalTimeout.count()));
+    // Refuses a body whose announced length is too large before it arrives; WriteBody catches
+    // the rest.
+    SetOption(easy, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(limits_.maxBodyBytes));
+    SetOption(easy, CURLOPT_WRITEFUNCTION, &WriteBody);
+    SetOption(easy, CURLOPT_HEADERFUNCTION, &ReadHeader);
+}
+
+CurlHttpClient::~CurlHttpClient() = default;
+
+std::string CurlHttpClient::Get(const std::string& url)
+{
+    const auto address = ParseAddress(url);
+    CURL* easy = handles_->easy.get();
+    Transfer transfer;
+    transfer.maxBody = limits_.maxBodyBytes;
+    char errorBuffer[CURL_ERROR_SIZE] = "";
+
+    // The handle outlives this call, so it must not keep pointers to what dies with it.
+    struct Binding {
+        CURL* easy;
+        ~Binding()
+        {
+            curl_easy_setopt(easy, CURLOPT_ERRORBUFFER, nullptr);
+            curl_easy_setopt(easy, CURLOPT_WRITEDATA, nullptr);
+            curl_easy_setopt(easy, CURLOPT_HEADERDATA, nullptr);
+            curl_easy_setopt(easy, CURLOPT_CURLU, nullptr);
+        }
+    } binding{easy};
+    SetOption(easy, CURLOPT_CURLU, address.get());
+    SetOption(easy, CURLOPT_WRITEDATA, &transfer);
+    SetOption(easy, CURLOPT_HEADERDATA, &transfer);
+    SetOption(easy, CURLOPT_ERRORBUFFER, errorBuffer);
+
+    const CURLcode code = curl_easy_perform(easy);
+    if (code != CURLE_OK)
+        throw Error(DescribeFailure(code, easy, errorBuffer, transfer, address.get(), limits_.maxBodyBytes));
+    long status = 0;
+    curl_easy_getinfo(easy, CURLINFO_RESPONSE_CODE, &status);
+    if (status < 200 || status > 299)
+        throw Error(StatusFailure(status, transfer, easy));
+    return std::move(transfer.body);
+}
+
+}  // namespace skelmar

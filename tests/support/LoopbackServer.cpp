@@ -1,0 +1,256 @@
+#include "tests/support/LoopbackServer.h"
+
+#include <cerrno>
+#include <stdexcept>
+
+#include <fcntl.h>
+#include <poll.h>
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <httplib.h>
+
+namespace skelmar::test {
+
+namespace {
+
+bool EqualsIgnoreCase(std::string_view a, std::string_view b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
+            return false;
+    return true;
+}
+
+std::string LoopbackUrl(std::string_view scheme, int port, std::string_view path)
+{
+    return std::string(scheme) + "://127.0.0.1:" + std::to_string(port) + std::string(path);
+}
+
+std::unique_ptr<httplib::Server> MakeServer(const std::optional<TlsFiles>& tls)
+{
+    if (!tls)
+        return std::make_unique<httplib::Server>();
+    auto server = std::make_unique<httplib::SSLServer>(tls->certificate.c_str(), tls->privateKey.c_str());
+    if (!server->is_valid())
+        throw std::runtime_error("cannot load " + tls->certificate + " and " + tls->privateKey);
+    return server;
+}
+
+// A TCP socket bound to 127.0.0.1 on a port the kernel picks; returns the socket and its port.
+std::pair<int, int> BindLoopbackSocket()
+{
+    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (fd < 0)
+        throw std::runtime_error("socket() failed");
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    address.sin_port = 0;
+    socklen_t length = sizeof address;
+    if (::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
+        ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
+        ::close(fd);
+        throw std::runtime_error("cannot bind a socket to 127.0.0.1");
+    }
+    return {fd, ntohs(address.sin_port)};
+}
+
+}  // namespace
+
+std::string ReceivedRequest::Header(std::string_view name) const
+{
+    for (const auto& [key, value] : headers)
+        if (EqualsIgnoreCase(key, name))
+            return value;
+    return {};
+}
+
+std::size_t ReceivedRequest::HeaderCount(std::string_view name) const
+{
+    std::size_t count = 0;
+    for (const auto& header : headers)
+        count += EqualsIgnoreCase(header.first, name) ? 1 : 0;
+    return count;
+}
+
+LoopbackServer::LoopbackServer(std::optional<TlsFiles> tls)
+    : server_(MakeServer(tls)), scheme_(tls ? "https" : "http")
+{
+    // One handler for every path, so that replies can change while the server runs.
+    server_->Get(".*", [this](const httplib::Request& request, httplib::Response& response) {
+        Route route;
+        {
+            std::lock_guard lock(mutex_);
+            requests_.push_back({request.method, request.path, request.version,
+                                 {request.headers.begin(), request.headers.end()}});
+            const auto found = routes_.find(request.path);
+            if (found == routes_.end()) {
+                response.status = 404;
+                response.set_content("Not Found", "text/plain");
+                return;
+            }
+            route = found->second;
+        }
+        response.status = route.reply.status;
+        for (const auto& [name, value] : route.reply.headers)
+            response.set_header(name, value);
+        if (route.stall) {
+            response.set_chunked_content_provider(
+                "text/plain", [this, part = route.reply.body](std::size_t offset, httplib::DataSink& sink) {
+                    if (offset == 0)
+                        return sink.write(part.data(), part.size());
+                    std::unique_lock lock(mutex_);
+                    stopping_changed_.wait(lock, [this] { return stopping_; });
+                    return false;
+                });
+        } else if (route.reply.chunked) {
+            response.set_chunked_content_provider(
+                "application/octet-stream",
+                [body = route.reply.body](std::size_t offset, httplib::DataSink& sink) {
+                    constexpr std::size_t kChunk = 64 * 1024;
+                    if (offset < body.size())
+                        return sink.write(body.data() + offset, std::min(kChunk, body.size() - offset));
+                    sink.done();
+                    return true;
+                });
+        } else {
+            response.set_content(route.reply.body, "application/octet-stream");
+        }
+    });
+    port_ = server_->bind_to_any_port("127.0.0.1");
+    if (port_ <= 0)
+        throw std::runtime_error("cannot bind the loopback server");
+    // The socket listens from here on; connections wait in its backlog until the loop runs.
+    thread_ = std::thread([this] { server_->listen_after_bind(); });
+    while (!server_->is_running())
+        std::this_thread::yield();
+}
+
+LoopbackServer::~LoopbackServer()
+{
+    {
+        std::lock_guard lock(mutex_);
+        stopping_ = true;
+    }
+    stopping_changed_.notify_all();
+    server_->stop();
+    thread_.join();
+}
+
+std::string LoopbackServer::Url(std::string_view path) const { return LoopbackUrl(scheme_, port_, path); }
+
+void LoopbackServer::Serve(const std::string& path, Reply reply)
+{
+    std::lock_guard lock(mutex_);
+    routes_[path] = Route{std::move(reply), false};
+}
+
+void LoopbackServer::ServeRedirect(const std::string& path, const std::string& location, int status)
+{
+    Serve(path, Reply{status, "Moved", {{"Location", location}}});
+}
+
+void LoopbackServer::ServeStalled(const std::string& path, std::string firstPart)
+{
+    std::lock_guard lock(mutex_);
+    routes_[path] = Route{Reply{200, std::move(firstPart), {}}, true};
+}
+
+std::vector<ReceivedRequest> LoopbackServer::Requests() const
+{
+    std::lock_guard lock(mutex_);
+    return requests_;
+}
+
+std::vector<ReceivedRequest> LoopbackServer::RequestsFor(std::string_view path) const
+{
+    std::vector<ReceivedRequest> matching;
+    for (ReceivedRequest& request : Requests())
+        if (request.path == path)
+            matching.push_back(std::move(request));
+    return matching;
+}
+
+RawServer::RawServer(std::string answer) : answer_(std::move(answer))
+{
+    std::tie(fd_, port_) = BindLoopbackSocket();
+    if (::listen(fd_, 16) != 0 || ::pipe2(wake_, O_CLOEXEC) != 0) {
+        ::close(fd_);
+        throw std::runtime_error("cannot start the raw server");
+    }
+    thread_ = std::thread([this] { Run(); });
+}
+
+RawServer::~RawServer()
+{
+    const char stop = 0;
+    [[maybe_unused]] const ssize_t written = ::write(wake_[1], &stop, 1);
+    thread_.join();
+    ::close(wake_[0]);
+    ::close(wake_[1]);
+    ::close(fd_);
+}
+
+std::string RawServer::Url(std::string_view path) const { return LoopbackUrl("http", port_, path); }
+
+void RawServer::Run()
+{
+    for (;;) {
+        pollfd waiting[2] = {{fd_, POLLIN, 0}, {wake_[0], POLLIN, 0}};
+        if (::poll(waiting, 2, -1) < 0 && errno != EINTR)
+            return;
+        if (waiting[1].revents != 0)
+            return;
+        if (waiting[0].revents == 0)
+            continue;
+        const int client = ::accept4(fd_, nullptr, nullptr, SOCK_CLOEXEC);
+        if (client < 0)
+            continue;
+        // The whole request is read before answering, so closing sends no reset.
+        std::string request;
+        char buffer[4096];
+        while (request.find("\r\n\r\n") == std::string::npos) {
+            const ssize_t got = ::recv(client, buffer, sizeof buffer, 0);
+            if (got <= 0)
+                break;
+            request.append(buffer, static_cast<std::size_t>(got));
+        }
+        std::string_view rest = answer_;
+        while (!rest.empty()) {
+            const ssize_t sent = ::send(client, rest.data(), rest.size(), MSG_NOSIGNAL);
+            if (sent <= 0)
+                break;
+            rest.remove_prefix(static_cast<std::size_t>(sent));
+        }
+        ::shutdown(client, SHUT_WR);
+        ::close(client);
+    }
+}
+
+SilentServer::SilentServer()
+{
+    std::tie(fd_, port_) = BindLoopbackSocket();
+    if (::listen(fd_, 16) != 0) {
+        ::close(fd_);
+        throw std::runtime_error("listen() failed");
+    }
+}
+
+SilentServer::~SilentServer() { ::close(fd_); }
+
+std::string SilentServer::Url(std::string_view path) const { return LoopbackUrl("http", port_, path); }
+
+int ClosedPort()
+{
+    const auto [fd, port] = BindLoopbackSocket();
+    ::close(fd);
+    return port;
+}
+
+}  // namespace skelmar::test

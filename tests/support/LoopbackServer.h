@@ -1,0 +1,142 @@
+#pragma once
+// Servers on 127.0.0.1 for tests that talk HTTP, each started by the test on a free port:
+//  - LoopbackServer answers GET requests from a table of paths that the test fills (fixed
+//    bodies, statuses, headers, redirects, or a body that stalls half-way) and records every
+//    request it receives;
+//  - RawServer answers every request with the same bytes, for answers that a well-behaved
+//    server would not give;
+//  - SilentServer accepts connections and never answers;
+//  - ClosedPort() gives a port on which nothing listens, for a refused connection.
+
+#include <condition_variable>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <thread>
+#include <utility>
+#include <vector>
+
+namespace httplib {
+class Server;
+}
+
+namespace skelmar::test {
+
+// What the server answers for one path.
+struct Reply {
+    int status = 200;
+    std::string body;
+    std::vector<std::pair<std::string, std::string>> headers;  // e.g. {"Set-Cookie", "a=1"}
+    // Send the body in chunks without a Content-Length, so the receiver cannot know its size
+    // before it has read it.
+    bool chunked = false;
+};
+
+// A certificate and its private key, PEM files, for a server that speaks HTTPS.
+struct TlsFiles {
+    std::string certificate;
+    std::string privateKey;
+};
+
+// One request as the server received it.
+struct ReceivedRequest {
+    std::string method;
+    std::string path;
+    std::string version;  // "HTTP/1.1"
+    std::multimap<std::string, std::string> headers;
+
+    // The value of header `name` (matched without regard to case); "" when it is absent.
+    std::string Header(std::string_view name) const;
+    // How often header `name` was sent.
+    std::size_t HeaderCount(std::string_view name) const;
+};
+
+class LoopbackServer {
+public:
+    // Listening when the constructor returns; a path with no reply answers 404. With `tls`
+    // the server speaks HTTPS only.
+    explicit LoopbackServer(std::optional<TlsFiles> tls = std::nullopt);
+    ~LoopbackServer();
+    LoopbackServer(const LoopbackServer&) = delete;
+    LoopbackServer& operator=(const LoopbackServer&) = delete;
+
+    int Port() const { return port_; }
+    // "http://127.0.0.1:<port>" (or "https://...") followed by `path` ("/a.txt").
+    std::string Url(std::string_view path) const;
+
+    // Replies may be set or changed at any time, also while a client is connected.
+    void Serve(const std::string& path, Reply reply);
+    void Serve(const std::string& path, std::string body) { Serve(path, Reply{200, std::move(body), {}}); }
+    void ServeRedirect(const std::string& path, const std::string& location, int status = 302);
+    // Sends the status line, the headers and `firstPart` of a chunked body, then stalls until
+    // the server is destroyed: a server that dies in the middle of an answer.
+    void ServeStalled(const std::string& path, std::string firstPart);
+
+    // Every request received so far, in order; and those for one path.
+    std::vector<ReceivedRequest> Requests() const;
+    std::vector<ReceivedRequest> RequestsFor(std::string_view path) const;
+
+private:
+    struct Route {
+        Reply reply;
+        bool stall = false;
+    };
+
+    std::unique_ptr<httplib::Server> server_;
+    int port_ = -1;
+    std::string scheme_;
+    std::thread thread_;
+
+    mutable std::mutex mutex_;
+    std::condition_variable stopping_changed_;
+    bool stopping_ = false;
+    std::map<std::string, Route, std::less<>> routes_;
+    std::vector<ReceivedRequest> requests_;
+};
+
+// Reads each request up to its empty line, sends `answer` as it stands and closes the
+// connection.
+class RawServer {
+public:
+    explicit RawServer(std::string answer);
+    ~RawServer();
+    RawServer(const RawServer&) = delete;
+    RawServer& operator=(const RawServer&) = delete;
+
+    int Port() const { return port_; }
+    std::string Url(std::string_view path) const;
+
+private:
+    void Run();
+
+    std::string answer_;
+    int fd_ = -1;
+    int port_ = -1;
+    int wake_[2] = {-1, -1};  // written to by the destructor to end Run()
+    std::thread thread_;
+};
+
+// A listening socket that is never accepted from: the kernel completes the connection and
+// takes the request, and no answer ever comes.
+class SilentServer {
+public:
+    SilentServer();
+    ~SilentServer();
+    SilentServer(const SilentServer&) = delete;
+    SilentServer& operator=(const SilentServer&) = delete;
+
+    int Port() const { return port_; }
+    std::string Url(std::string_view path) const;
+
+private:
+    int fd_ = -1;
+    int port_ = -1;
+};
+
+// A port of 127.0.0.1 that was free a moment ago and on which nothing listens.
+int ClosedPort();
+
+}  // namespace skelmar::test
