@@ -351,8 +351,12 @@ void TForm1::WPRichTextRefsHyperLinkEvent(const QString& text, const QString& st
 {
     const std::string shown = FromQString(text);
     std::string target;
+    // A shown web address opens as shown; one without a scheme gets "http://". A shown
+    // "https://" address is complete too: prefixing it would make it unusable.
     if (shown.find("www") != std::string::npos)
-        target = shown.find("http://") == std::string::npos ? "http://" + shown : shown;
+        target = shown.find("http://") == std::string::npos && shown.find("https://") == std::string::npos
+                     ? "http://" + shown
+                     : shown;
     else
         target = FromQString(stamp);
     services_.urls->Open(target);

@@ -1,5 +1,6 @@
 #include "app/RichTextViews.h"
 
+#include <QApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
@@ -149,12 +150,21 @@ ReferencesView::Link ReferencesView::LinkAt(const QPoint& viewportPoint) const
     return {holdsPoint ? text : QString(), href};
 }
 
+void ReferencesView::mousePressEvent(QMouseEvent* event)
+{
+    pressedAt_ = event->position().toPoint();
+    QTextEdit::mousePressEvent(event);
+}
+
 void ReferencesView::mouseReleaseEvent(QMouseEvent* event)
 {
     QTextEdit::mouseReleaseEvent(event);
-    if (event->button() != Qt::LeftButton || textCursor().hasSelection())
+    // A click, not the end of a drag that selects text.
+    const QPoint at = event->position().toPoint();
+    if (event->button() != Qt::LeftButton ||
+        (at - pressedAt_).manhattanLength() >= QApplication::startDragDistance())
         return;
-    const Link link = LinkAt(event->position().toPoint());
+    const Link link = LinkAt(at);
     if (!link.stamp.isEmpty())
         emit HyperLinkEvent(link.text, link.stamp);
 }

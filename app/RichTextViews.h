@@ -49,11 +49,13 @@ signals:
 
 protected:
     QVariant loadResource(int type, const QUrl& name) override;
+    void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
     QUrl baseUrl_;
+    QPoint pressedAt_;
 };
 
 }  // namespace skelmar
