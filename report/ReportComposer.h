@@ -24,6 +24,13 @@ enum class TemperatureUnit { Fahrenheit = 0, Celsius = 1 };
 // Index 1 is Celsius; every other index counts as Fahrenheit.
 TemperatureUnit TemperatureUnitFromIndex(int itemIndex);
 
+// A temperature of the bulletin (whole degrees Fahrenheit) in `unit`: unchanged, or
+// (n - 32) * 5/9 rounded to the nearest whole number. The report and the graph both use it.
+long ConvertTemperature(int fahrenheit, TemperatureUnit unit);
+
+// What follows a temperature in the report: the degree sign, a blank and "F" or "C".
+std::string TemperatureUnitSymbol(TemperatureUnit unit);
+
 // Everything a composition reads. The referenced objects must outlive the composition.
 struct ReportInputs {
     const BulletinLines& lines;     // normalised after a good retrieval (read as they are)

@@ -15,23 +15,29 @@ constexpr std::string_view kNoTemperature = "999";
 
 }  // namespace
 
+long ConvertTemperature(int fahrenheit, TemperatureUnit unit)
+{
+    if (unit != TemperatureUnit::Celsius)
+        return fahrenheit;
+    // (n - 32) * 5 is exact in a double and a whole n never lands half-way, so the rounding
+    // rule does not matter.
+    return std::lround((static_cast<double>(fahrenheit) - 32.0) * 5.0 / 9.0);
+}
+
+std::string TemperatureUnitSymbol(TemperatureUnit unit)
+{
+    std::string symbol(1, kDegreeSign);
+    symbol += unit == TemperatureUnit::Celsius ? " C" : " F";
+    return symbol;
+}
+
 std::string ReportComposer::FormatTemperature(std::string_view value) const
 {
-    std::string text;
-    if (inputs_.unit == TemperatureUnit::Celsius) {
-        const int fahrenheit = StrToIntDef(value, 0);
-        // (n - 32) * 5 is exact in a double and a whole n never lands half-way, so the
-        // rounding rule does not matter.
-        const long celsius = std::lround((static_cast<double>(fahrenheit) - 32.0) * 5.0 / 9.0);
-        text = std::to_string(celsius);
-        text += kDegreeSign;
-        text += " C";
-    } else {
-        text = value;
-        text += kDegreeSign;
-        text += " F";
-    }
-    return text;
+    // Fahrenheit is the bulletin's own text, not parsed; Celsius counts a non-number as 0.
+    const std::string number = inputs_.unit == TemperatureUnit::Celsius
+                                   ? std::to_string(ConvertTemperature(StrToIntDef(value, 0), inputs_.unit))
+                                   : std::string(value);
+    return number + TemperatureUnitSymbol(inputs_.unit);
 }
 
 void ReportComposer::DescribeTemperature()

@@ -225,6 +225,8 @@ TimeLabelCaptions ComputeTimeLabelCaptions(TDateTime baseTime, std::string_view 
             t = UtcToZoneLocal(context.zone, t);
         const bool showDate = k == 0 || printedDay(t) != printedDay(lastLabelTime);
         captions.timeLabels[k] = FormatDateTime(showDate ? withDate : timeAlone, t, context.settings);
+        if (showDate)
+            captions.timeLabelDates[k] = FormatDateTime(context.settings.ShortDateFormat, t, context.settings);
         lastLabelTime = t;
     }
     captions.lastLabelTime = lastLabelTime;

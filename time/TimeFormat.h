@@ -58,6 +58,10 @@ std::string FormatForecastTime(bool shortDate, TDateTime t, const TimeTextContex
 struct TimeLabelCaptions {
     // LabelTime06, LabelTime12 .. LabelTime60: base time + 6, 12 .. 60 hours.
     std::array<std::string, 10> timeLabels;
+    // The date that begins each label, before the blank that separates it from the time;
+    // "" for a label that shows the time alone. Lets a narrow axis put the date on a line
+    // of its own.
+    std::array<std::string, 10> timeLabelDates;
     std::string labelForecast;   // "Forecast: <long time>, <station> station."
     std::string placeTime;       // "Time of forecast: <short time> for <station>.   "
     TDateTime lastLabelTime = 0; // the time of the label filled last

@@ -121,6 +121,12 @@ TEST(ComputeTimeLabelCaptions, TenLabelsInZuluAndLocal)
     EXPECT_EQ(l.timeLabels, local);
     EXPECT_EQ(l.labelForecast, "Forecast: December 9, 2026 7:00 am local, Boston, MA (BOS) station.");
     EXPECT_EQ(l.placeTime, "Time of forecast: 12/9/26 7:00 am local for Boston, MA (BOS).   ");
+
+    // The date that begins a label, where it shows one; the local date, not the Zulu date.
+    const std::array<std::string, 10> zuluDates = {"12/9/26", "12/10/26", "", "", "", "12/11/26", "", "", "", "12/12/26"};
+    const std::array<std::string, 10> localDates = {"12/9/26", "", "12/10/26", "", "", "", "12/11/26", "", "", ""};
+    EXPECT_EQ(z.timeLabelDates, zuluDates);
+    EXPECT_EQ(l.timeLabelDates, localDates);
 }
 
 TEST(ComputeTimeLabelCaptions, AcrossTheStartOfDaylightTime)
