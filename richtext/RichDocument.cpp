@@ -1,5 +1,6 @@
 #include "richtext/RichDocument.h"
 
+#include <charconv>
 #include <string_view>
 
 namespace skelmar {
@@ -8,6 +9,71 @@ namespace {
 
 constexpr std::string_view kLineSeparator = "\xE2\x80\xA8";  // U+2028
 constexpr std::string_view kSoftHyphen = "\xC2\xAD";         // U+00AD
+
+// Text for HTML content or a double-quoted attribute.
+void AppendEscaped(std::string& html, std::string_view text)
+{
+    for (const char c : text) {
+        switch (c) {
+        case '&': html += "&amp;"; break;
+        case '<': html += "&lt;"; break;
+        case '>': html += "&gt;"; break;
+        case '"': html += "&quot;"; break;
+        default: html += c;
+        }
+    }
+}
+
+// A family name as a CSS string in single quotes; a quote, a backslash or a control
+// character is written as a CSS hex escape ("\27 ").
+std::string CssString(std::string_view text)
+{
+    static constexpr char kHex[] = "0123456789abcdef";
+    std::string css = "'";
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '\\' || c == '\'' || byte < 0x20 || byte == 0x7F) {
+            css += '\\';
+            css += kHex[byte >> 4];
+            css += kHex[byte & 0xF];
+            css += ' ';
+        } else {
+            css += c;
+        }
+    }
+    return css + "'";
+}
+
+// The style of a run; "" for the view's defaults.
+std::string RunStyle(const CharFormat& format)
+{
+    std::string style;
+    if (!format.family.empty())
+        style += "font-family: " + CssString(format.family) + "; ";
+    // to_chars: the shortest form, and a full stop whatever the process's locale.
+    char size[32];
+    const auto written = std::to_chars(size, size + sizeof size, format.pointSize);
+    style += "font-size: " + std::string(size, written.ptr) + "pt; ";
+    if (format.bold)
+        style += "font-weight: bold; ";
+    if (format.italic)
+        style += "font-style: italic; ";
+    if (format.underline)
+        style += "text-decoration: underline; ";
+    style.resize(style.size() - 2);  // the last "; "
+    return style;
+}
+
+// A run's text as HTML content: escaped, line separators as <br>.
+void AppendRunText(std::string& html, std::string_view text)
+{
+    for (std::size_t at = text.find(kLineSeparator); at != std::string_view::npos; at = text.find(kLineSeparator)) {
+        AppendEscaped(html, text.substr(0, at));
+        html += "<br>";
+        text.remove_prefix(at + kLineSeparator.size());
+    }
+    AppendEscaped(html, text);
+}
 
 }  // namespace
 
@@ -37,6 +103,38 @@ std::string PlainText(const RichDocument& document)
         text += '\n';
     }
     return text;
+}
+
+std::string HtmlText(const RichDocument& document)
+{
+    std::string title;
+    if (!document.paragraphs.empty()) {
+        RichDocument first;
+        first.paragraphs.push_back(document.paragraphs.front());
+        title = PlainText(first);
+        while (!title.empty() && (title.back() == '\n' || title.back() == ' '))
+            title.pop_back();
+    }
+
+    std::string html =
+        "<!DOCTYPE html>\n<html>\n<head>\n<meta charset=\"utf-8\">\n<title>";
+    AppendEscaped(html, title);
+    html += "</title>\n<style>p { margin: 0; white-space: pre-wrap; }</style>\n</head>\n<body>\n";
+    for (const RichParagraph& paragraph : document.paragraphs) {
+        html += "<p>";
+        if (paragraph.runs.empty())
+            html += "<br>";
+        for (const RichRun& run : paragraph.runs) {
+            html += "<span style=\"";
+            AppendEscaped(html, RunStyle(run.format));
+            html += "\">";
+            AppendRunText(html, run.text);
+            html += "</span>";
+        }
+        html += "</p>\n";
+    }
+    html += "</body>\n</html>\n";
+    return html;
 }
 
 }  // namespace skelmar

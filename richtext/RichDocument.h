@@ -42,4 +42,10 @@ struct RichDocument {
 // paragraph becomes "\n" too; soft hyphens are dropped; tabs stay.
 std::string PlainText(const RichDocument& document);
 
+// The document as a complete HTML page in UTF-8: one <p> per paragraph (an empty one holds a
+// <br>), a <span> per run with its font, size, weight, slant and underline, a line break
+// inside a paragraph as <br>, tabs and blanks kept (white-space: pre-wrap). The title is the
+// plain text of the first paragraph. Every text and family name is escaped.
+std::string HtmlText(const RichDocument& document);
+
 }  // namespace skelmar

@@ -213,6 +213,29 @@ TEST(PlainText, OneParagraphALine)
     EXPECT_EQ(PlainText(ReadRtf(R"({\rtf1 \par})")), "\n");
 }
 
+TEST(HtmlText, ParagraphsRunsAndEscapes)
+{
+    const std::string html = HtmlText(ReadRtf(
+        R"({\rtf1{\fonttbl{\f0 Arial;}{\f1 O'Brien\\Sans;}}\f0\fs26{\b\i Heading <1> & "2"}\par )"
+        R"(\fs21 a\tab b\line {\ul c}\par\par {\f1 d}\'b0})"));
+    EXPECT_EQ(html,
+              "<!DOCTYPE html>\n<html>\n<head>\n<meta charset=\"utf-8\">\n"
+              "<title>Heading &lt;1&gt; &amp; &quot;2&quot;</title>\n"
+              "<style>p { margin: 0; white-space: pre-wrap; }</style>\n</head>\n<body>\n"
+              "<p><span style=\"font-family: 'Arial'; font-size: 13pt; font-weight: bold; font-style: italic\">"
+              "Heading &lt;1&gt; &amp; &quot;2&quot;</span></p>\n"
+              "<p><span style=\"font-family: 'Arial'; font-size: 10.5pt\">a\tb<br></span>"
+              "<span style=\"font-family: 'Arial'; font-size: 10.5pt; text-decoration: underline\">c</span></p>\n"
+              "<p><br></p>\n"
+              "<p><span style=\"font-family: 'O\\27 Brien\\5c Sans'; font-size: 10.5pt\">d</span>"
+              "<span style=\"font-family: 'Arial'; font-size: 10.5pt\">\xC2\xB0</span></p>\n"
+              "</body>\n</html>\n");
+
+    EXPECT_EQ(HtmlText(ReadRtf("")),
+              "<!DOCTYPE html>\n<html>\n<head>\n<meta charset=\"utf-8\">\n<title></title>\n"
+              "<style>p { margin: 0; white-space: pre-wrap; }</style>\n</head>\n<body>\n</body>\n</html>\n");
+}
+
 TEST(ReadRtf, ErrorCases)
 {
     const Expectation kExpect[] = {
