@@ -269,6 +269,32 @@ TEST_F(SkelmarIniTest, PiecesJoinIntoSentences)
         EXPECT_TRUE(Value(section, key).ends_with(".")) << "[" << section << "] " << key;
 }
 
+TEST_F(SkelmarIniTest, GraphCaptionsAndSkyCover)
+{
+    // Every word of the graph: none may be missing.
+    for (const char* key : {"Temperature", "DewPoint", "Clouds", "Wind", "Category", "LIFR", "IFR", "MVFR", "VFR",
+                            "ProbabilityAxis", "Precipitation6", "Precipitation12", "Thunderstorms6",
+                            "Thunderstorms12", "NoTable"}) {
+        const std::string text = Value("GRAPH", key);
+        EXPECT_FALSE(text.empty()) << key;
+        EXPECT_EQ(CountPlaceholders(text), 0) << key;
+    }
+    EXPECT_EQ(CountPlaceholders(Value("GRAPH", "Title")), 2);  // station, issue time
+    EXPECT_EQ(CountPlaceholders(Value("GRAPH", "TemperatureAxis")), 1);
+
+    // A symbol for every cloud cover code, more sky covered from clear to overcast.
+    int eighths = -1;
+    for (const char* code : {"CL", "FW", "SC", "BK", "OV"}) {
+        SCOPED_TRACE(code);
+        const std::string cover = Value("GRAPH", std::string("Cover") + code);
+        ASSERT_EQ(cover.size(), 1u);
+        ASSERT_TRUE(cover[0] >= '0' && cover[0] <= '8') << cover;
+        EXPECT_GT(cover[0] - '0', eighths);
+        eighths = cover[0] - '0';
+    }
+    EXPECT_EQ(eighths, 8);
+}
+
 TEST_F(SkelmarIniTest, NoTextHoldsStrayRichText)
 {
     for (const char* section : {"GENERAL", "TEMP", "CLDS", "CIG", "VIS", "OBVIS", "WIND",
