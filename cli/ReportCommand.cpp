@@ -10,6 +10,7 @@
 #include <system_error>
 #include <variant>
 
+#include "report/ForecastGraphModel.h"
 #include "report/ForecastState.h"
 #include "report/ReportComposer.h"
 #include "retrieval/ConfigFile.h"
@@ -41,7 +42,7 @@ constexpr std::size_t kMaxBulletinBytes = HttpLimits{}.maxBodyBytes;
 // needs a reason for the refusal.
 constexpr std::string_view kNoCalendarDate = "The bulletin's date is not a calendar date.";
 
-enum class OutputFormat { Text, Rtf };
+enum class OutputFormat { Text, Rtf, Html };
 
 struct Options {
     std::optional<fs::path> config;
@@ -52,6 +53,7 @@ struct Options {
     std::optional<TDateTime> today;
     OutputFormat format = OutputFormat::Text;
     bool labels = false;
+    std::optional<fs::path> graph;  // where --graph draws the graph
     bool help = false;
     std::optional<std::string> bulletin;  // a path, or "-" for standard input
 };
@@ -118,16 +120,26 @@ std::optional<UsageProblem> SetOption(Options& options, std::string_view name, s
         if (!options.today)
             return invalid();
     } else if (name == "--format") {
-        if (value != "text" && value != "rtf")
+        if (value == "text")
+            options.format = OutputFormat::Text;
+        else if (value == "rtf")
+            options.format = OutputFormat::Rtf;
+        else if (value == "html")
+            options.format = OutputFormat::Html;
+        else
             return invalid();
-        options.format = value == "rtf" ? OutputFormat::Rtf : OutputFormat::Text;
+    } else if (name == "--graph") {
+        if (value.empty())
+            return invalid();
+        options.graph = fs::path(std::string(value));
     }
     return std::nullopt;
 }
 
 bool TakesValue(std::string_view name)
 {
-    for (const std::string_view known : {"--config", "--station", "--step", "--time", "--unit", "--today", "--format"})
+    for (const std::string_view known : {"--config", "--station", "--step", "--time", "--unit", "--today", "--format",
+                                    "--graph"})
         if (name == known)
             return true;
     return false;
@@ -322,7 +334,7 @@ std::string LabelsText(const TimeLabelCaptions& captions)
 // The station change and the retrieval sequence on the bulletin, then the report. Throws
 // Error where the window would show the general error box.
 int MakeReport(const Options& options, const fs::path& programDir, std::istream& in, std::ostream& out,
-               std::ostream& err)
+               std::ostream& err, const GraphWriter& graphWriter)
 {
     const fs::path configPath = options.config.value_or(programDir / "Skelmar.ini");
     const std::unique_ptr<ConfigFile> config = OpenConfig(configPath);
@@ -355,16 +367,22 @@ int MakeReport(const Options& options, const fs::path& programDir, std::istream&
         return kExitFailure;
     }
 
+    const ReportInputs inputs{state.bulletinLines, state.forecastBaseTime, options.step, options.unit,
+                              entry, *config, time};
+    if (options.graph)
+        graphWriter(BuildForecastGraphModel(inputs), *options.graph);
+
     std::string output;
     if (options.labels) {
         output = LabelsText(host.Captions());
     } else {
-        const ReportInputs inputs{state.bulletinLines, state.forecastBaseTime, options.step, options.unit,
-                                  entry, *config, time};
         output = ComposeReportText(inputs);
-        // The document exactly as the report view is given it, or its text a paragraph a line.
+        // The document exactly as the report view is given it, its text a paragraph a line,
+        // or an HTML page.
         if (options.format == OutputFormat::Text)
             output = PlainText(ReadRtf(output));
+        else if (options.format == OutputFormat::Html)
+            output = HtmlText(ReadRtf(output));
     }
     out.write(output.data(), static_cast<std::streamsize>(output.size()));
     out.flush();
@@ -380,8 +398,8 @@ int MakeReport(const Options& options, const fs::path& programDir, std::istream&
 std::string ReportCommandUsage()
 {
     return R"(Usage: skelmar-report [--config FILE] --station ENTRY [--step N] [--time zulu|local]
-                      [--unit f|c] [--today YYYY-MM-DD] [--format text|rtf] [--labels]
-                      BULLETIN_FILE|-
+                      [--unit f|c] [--today YYYY-MM-DD] [--format text|rtf|html] [--labels]
+                      [--graph FILE.png] BULLETIN_FILE|-
 
 Writes the Extended Aviation Weather Report of a downloaded bulletin, as the Skelmar window
 would show it, to standard output. BULLETIN_FILE is the bulletin text as downloaded (the web
@@ -396,10 +414,14 @@ Options:
   --unit f|c          temperatures in Fahrenheit or Celsius (default f)
   --today YYYY-MM-DD  the local date that the bulletin's date is checked against: a
                       bulletin of that day or the next is accepted (default: the clock)
-  --format text|rtf   text: the report as UTF-8 text, a paragraph a line (default);
-                      rtf: the RTF document (code page 1252) exactly, no line break added
+  --format text|rtf|html
+                      text: the report as UTF-8 text, a paragraph a line (default);
+                      rtf: the RTF document (code page 1252) exactly, no line break added;
+                      html: the report as an HTML page (UTF-8)
   --labels            instead of the report, the ten time-scale captions, the forecast
                       caption and the picture's caption, one a line
+  --graph FILE.png    also draw the forecast graph, as the window's "Graphic Report" page
+                      shows it, into FILE.png (640 x 512); needs no display
   -h, --help          show this help and exit
 
 Exit status: 0 written; 1 the bulletin was refused or an error occurred (the message on
@@ -408,7 +430,7 @@ standard error); 2 bad arguments.
 }
 
 int RunReportCommand(const std::vector<std::string>& args, const fs::path& programDir, std::istream& in,
-                     std::ostream& out, std::ostream& err)
+                     std::ostream& out, std::ostream& err, const GraphWriter& graphWriter)
 {
     const std::variant<Options, UsageProblem> parsed = ParseOptions(args);
     if (const auto* problem = std::get_if<UsageProblem>(&parsed)) {
@@ -420,8 +442,12 @@ int RunReportCommand(const std::vector<std::string>& args, const fs::path& progr
         out << ReportCommandUsage() << std::flush;
         return out ? kExitReportWritten : kExitFailure;
     }
+    if (options.graph && !graphWriter) {
+        err << kProgramName << ": this build draws no graph (--graph)\n\n" << ReportCommandUsage();
+        return kExitUsage;
+    }
     try {
-        return MakeReport(options, programDir, in, out, err);
+        return MakeReport(options, programDir, in, out, err, graphWriter);
     } catch (const std::bad_alloc&) {
         throw;
     } catch (const std::exception& error) {

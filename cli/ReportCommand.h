@@ -6,15 +6,25 @@
 // report composer.
 //
 //   skelmar-report [--config FILE] --station ENTRY [--step N] [--time zulu|local]
-//                  [--unit f|c] [--today YYYY-MM-DD] [--format text|rtf] [--labels]
-//                  BULLETIN_FILE|-
+//                  [--unit f|c] [--today YYYY-MM-DD] [--format text|rtf|html] [--labels]
+//                  [--graph FILE.png] BULLETIN_FILE|-
+//
+// The command's logic links no Qt; the forecast graph is drawn by a GraphWriter that the
+// program hands in where it is built with the graph library.
 
 #include <filesystem>
+#include <functional>
 #include <iosfwd>
 #include <string>
 #include <vector>
 
 namespace skelmar {
+
+struct ForecastGraphModel;
+
+// Draws the graph of `model` into the PNG file `file`, completely or not at all. Throws
+// Error("Cannot create file <file>").
+using GraphWriter = std::function<void(const ForecastGraphModel& model, const std::filesystem::path& file)>;
 
 // Exit statuses.
 inline constexpr int kExitReportWritten = 0;  // also after --help
@@ -34,8 +44,11 @@ std::string ReportCommandUsage();
 //  - kExitFailure with the text of the box the window would show, for a refused bulletin or
 //    an error (the general error box's text), and with "Cannot open file <path>" for a file
 //    that cannot be read, and "Cannot write the report" when `out` fails.
+// With --graph the graph of the same inputs is written by `graphWriter` before the report;
+// without a writer --graph is a bad argument (kExitUsage).
 // Never throws but std::bad_alloc.
 int RunReportCommand(const std::vector<std::string>& args, const std::filesystem::path& programDir,
-                     std::istream& in, std::ostream& out, std::ostream& err);
+                     std::istream& in, std::ostream& out, std::ostream& err,
+                     const GraphWriter& graphWriter = {});
 
 }  // namespace skelmar

@@ -1,14 +1,22 @@
-// skelmar-report: hands the arguments and the standard streams to the command.
+// skelmar-report: hands the arguments and the standard streams to the command, and, where the
+// graph library is built, the means to draw the graph.
 
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
+#include <memory>
 #include <new>
 #include <string>
 #include <system_error>
 #include <vector>
 
 #include "cli/ReportCommand.h"
+
+#ifdef SKELMAR_WITH_GRAPH
+#include <QGuiApplication>
+
+#include "graph/ForecastGraph.h"
+#endif
 
 namespace {
 
@@ -23,14 +31,49 @@ std::filesystem::path ProgramDir(const char* argv0)
     return std::filesystem::path(argv0 != nullptr ? argv0 : "").parent_path();
 }
 
+#ifdef SKELMAR_WITH_GRAPH
+// The painter needs a GUI application for its fonts; it is made only when a graph is drawn,
+// on the offscreen platform, so that the command never needs a display. Qt's own notices
+// (a missing runtime folder and the like) are no output of the command.
+class GraphDrawing {
+public:
+    void Write(const skelmar::ForecastGraphModel& model, const std::filesystem::path& file)
+    {
+        if (!app_) {
+            qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& message) {
+                if (type == QtCriticalMsg || type == QtFatalMsg)
+                    std::fprintf(stderr, "skelmar-report: %s\n", message.toLocal8Bit().constData());
+            });
+            app_ = std::make_unique<QGuiApplication>(argc_, argv_);
+        }
+        skelmar::WriteForecastGraphPng(model, file);
+    }
+
+private:
+    int argc_ = 3;
+    char name_[15] = "skelmar-report";
+    char option_[10] = "-platform";
+    char platform_[10] = "offscreen";
+    char* argv_[4] = {name_, option_, platform_, nullptr};
+    std::unique_ptr<QGuiApplication> app_;
+};
+#endif
+
 }  // namespace
 
 int main(int argc, char* argv[])
 {
     const std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
+    skelmar::GraphWriter graphWriter;
+#ifdef SKELMAR_WITH_GRAPH
+    GraphDrawing drawing;
+    graphWriter = [&drawing](const skelmar::ForecastGraphModel& model, const std::filesystem::path& file) {
+        drawing.Write(model, file);
+    };
+#endif
     try {
         return skelmar::RunReportCommand(args, ProgramDir(argc > 0 ? argv[0] : nullptr), std::cin, std::cout,
-                                         std::cerr);
+                                         std::cerr, graphWriter);
     } catch (const std::bad_alloc&) {
         std::fputs("skelmar-report: out of memory\n", stderr);
         return skelmar::kExitFailure;

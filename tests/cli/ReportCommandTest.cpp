@@ -5,16 +5,21 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <sstream>
 
 #include <gtest/gtest.h>
 
 #include "report/BulletinTable.h"
+#include "report/ForecastGraphModel.h"
 #include "report/ReportComposer.h"
 #include "retrieval/BulletinText.h"
 #include "retrieval/ConfigFile.h"
 #include "retrieval/RetrievalSequence.h"
+#include "richtext/RichDocument.h"
+#include "richtext/RtfReader.h"
 #include "tests/support/ScopedResources.h"
+#include "text/Error.h"
 #include "text/StringRoutines.h"
 #include "time/RegistryTimeZones.h"
 
@@ -58,12 +63,12 @@ struct Outcome {
 // The command in-process; `input` is its standard input, `programDir` where it looks for
 // Skelmar.ini (by default a folder without one).
 Outcome RunCommand(const std::vector<std::string>& args, const std::string& input = "",
-            const fs::path& programDir = kFixtures + "/bulletins")
+            const fs::path& programDir = kFixtures + "/bulletins", const GraphWriter& graphWriter = {})
 {
     std::istringstream in(input);
     std::ostringstream out;
     std::ostringstream err;
-    const int status = RunReportCommand(args, programDir, in, out, err);
+    const int status = RunReportCommand(args, programDir, in, out, err, graphWriter);
     return {status, out.str(), err.str()};
 }
 
@@ -151,6 +156,53 @@ TEST(ReportCommand, RtfIsTheComposedDocumentByteForByte)
     EXPECT_TRUE(outcome.out.starts_with(kReportPrologue));
     EXPECT_NE(outcome.out.find("Temperature -3\xB0 C."), std::string::npos);
     EXPECT_TRUE(outcome.out.ends_with("percent. }"));
+}
+
+TEST(ReportCommand, HtmlIsTheComposedDocumentAsAPage)
+{
+    const std::vector<std::string> selections = {"--step", "9", "--unit", "c"};
+    std::vector<std::string> html = selections;
+    html.insert(html.end(), {"--format", "html"});
+    std::vector<std::string> rtf = selections;
+    rtf.insert(rtf.end(), {"--format", "rtf"});
+    const Outcome outcome = RunCommand(BostonArgs(html));
+    ASSERT_EQ(outcome.status, kExitReportWritten) << outcome.err;
+    EXPECT_EQ(outcome.out, HtmlText(ReadRtf(RunCommand(BostonArgs(rtf)).out)));
+    EXPECT_NE(outcome.out.find("<title>Report for Boston, MA (BOS), at December 10, 2026 1500 Zulu</title>"), std::string::npos) << outcome.out;
+    EXPECT_NE(outcome.out.find("Temperature -4\xC2\xB0 C."), std::string::npos);  // UTF-8 on the page
+}
+
+TEST(ReportCommand, GraphOfTheSameInputsBeforeTheReport)
+{
+    std::vector<std::pair<int, fs::path>> drawn;  // the selected hour's index and the file
+    std::optional<long> firstTemperature;
+    const GraphWriter recorder = [&](const ForecastGraphModel& model, const fs::path& file) {
+        drawn.emplace_back(model.selectedIndex, file);
+        firstTemperature = model.series.temperature[0];
+    };
+    const Outcome outcome =
+        RunCommand(BostonArgs({"--graph", "out/g.png", "--step", "7", "--unit", "c"}), "", kFixtures, recorder);
+    ASSERT_EQ(outcome.status, kExitReportWritten) << outcome.err;
+    EXPECT_EQ(drawn, (std::vector<std::pair<int, fs::path>>{{5, "out/g.png"}}));
+    EXPECT_EQ(firstTemperature, -1);  // 31 F in Celsius
+    EXPECT_EQ(outcome.out, RunCommand(BostonArgs({"--step", "7", "--unit", "c"})).out);
+
+    // A graph that cannot be written: the error, and no report.
+    const GraphWriter failing = [](const ForecastGraphModel&, const fs::path& file) {
+        throw Error("Cannot create file " + file.string());
+    };
+    const Outcome failed = RunCommand(BostonArgs({"--graph", "/nowhere/g.png"}), "", kFixtures, failing);
+    EXPECT_EQ(failed.status, kExitFailure);
+    EXPECT_EQ(failed.out, "");
+    EXPECT_EQ(failed.err, "Cannot create file /nowhere/g.png.\n");
+
+    // A refused bulletin draws nothing.
+    drawn.clear();
+    const Outcome refused = RunCommand({"--config", kConfig, "--station", kBostonEntry, "--today", "2026-12-11",
+                                        "--graph", "g.png", kBoston},
+                                       "", kFixtures, recorder);
+    EXPECT_EQ(refused.status, kExitFailure);
+    EXPECT_TRUE(drawn.empty());
 }
 
 TEST(ReportCommand, LabelsInZuluAndLocal)
@@ -345,7 +397,9 @@ TEST(ReportCommand, BadArgumentsGiveTheUsage)
         {__LINE__, {"--station", kBostonEntry, "--step=", kBoston}, "invalid value '' for --step"},
         {__LINE__, {"--station", kBostonEntry, "--time", "utc", kBoston}, "invalid value 'utc' for --time"},
         {__LINE__, {"--station", kBostonEntry, "--unit", "F", kBoston}, "invalid value 'F' for --unit"},
-        {__LINE__, {"--station", kBostonEntry, "--format", "html", kBoston}, "invalid value 'html' for --format"},
+        {__LINE__, {"--station", kBostonEntry, "--format", "pdf", kBoston}, "invalid value 'pdf' for --format"},
+        {__LINE__, {"--station", kBostonEntry, "--graph=", kBoston}, "invalid value '' for --graph"},
+        {__LINE__, {"--station", kBostonEntry, "--graph", "g.png", kBoston}, "this build draws no graph (--graph)"},
         {__LINE__, {"--station", kBostonEntry, "--config=", kBoston}, "invalid value '' for --config"},
         {__LINE__, {"--station", kBostonEntry, "--today", "2026-02-29", kBoston},
          "invalid value '2026-02-29' for --today"},
@@ -445,6 +499,26 @@ TEST(ReportProgram, ShippedConfigurationBesideTheProgramReadsTheDownloadedPage)
         "The temperature will be 31\u00B0 F."))
         << outcome.out;
 }
+
+#ifdef SKELMAR_REPORT_DRAWS_GRAPH
+TEST(ReportProgram, GraphWithoutADisplay)
+{
+    test::TemporaryFolder folder;
+    const fs::path png = folder.Path() / "graph.png";
+    // No display to be had: the program draws offscreen whatever the environment asks for.
+    const test::ScopedEnvironment display("DISPLAY", std::nullopt);
+    const test::ScopedEnvironment wayland("WAYLAND_DISPLAY", std::nullopt);
+    const test::ScopedEnvironment platform("QT_QPA_PLATFORM", "xcb");
+    const ProgramOutcome outcome = RunProgram(BostonArgs({"--graph", png.string()}), folder.Path() / "err");
+    EXPECT_EQ(outcome.status, 0);
+    EXPECT_EQ(ReadFile(folder.Path() / "err"), "");
+    EXPECT_EQ(outcome.out, RunCommand(BostonArgs()).out);
+    const std::string bytes = ReadFile(png);
+    ASSERT_GE(bytes.size(), 24u);
+    EXPECT_EQ(bytes.substr(0, 8), "\x89PNG\r\n\x1a\n");
+    EXPECT_EQ(bytes.substr(16, 8), std::string("\0\0\x02\x80\0\0\x02\0", 8));  // 640 x 512
+}
+#endif
 
 }  // namespace
 }  // namespace skelmar
