@@ -67,9 +67,18 @@ TDateTime StrToTime(std::string_view text, char separator)
     return EncodeTime(static_cast<std::uint16_t>(hour), static_cast<std::uint16_t>(minute), 0, 0);
 }
 
+bool GraphServerConfigured(const ConfigTexts& config)
+{
+    return !config.Value("INTERNET", "C_ZOZI14_GRAPHSERVER").empty();
+}
+
 void DownloadGraphic(RetrievalContext& context, std::string_view stationCode)
 {
     context.state.bulletinLines = {"No Report"};
+    // An empty server would make the address the station code alone, a request that can only
+    // fail and call the whole report invalid.
+    if (!GraphServerConfigured(context.config))
+        return;
     std::string body;
     if (!Fetch(context, Address(context.config, "C_ZOZI14_GRAPHSERVER", stationCode, "C_FOUS_GRAPH_EXT"),
                kGraphicNotFound, body))

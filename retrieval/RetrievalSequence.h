@@ -86,9 +86,16 @@ inline constexpr std::string_view kDateMismatch =
     "Reporting is not valid, correct your clock, or retrieve correct file later.";
 inline constexpr std::string_view kNoForecastObtained = "No forecast obtained";
 
+// True when [INTERNET] C_ZOZI14_GRAPHSERVER names a server for the picture. No public server
+// offers one today: without it no picture is downloaded, and the window draws the graph from
+// the bulletin's table instead.
+bool GraphServerConfigured(const ConfigTexts& config);
+
 // Fetches the picture of `stationCode` into the picture file and shows it. A failed download
-// shows its message and leaves the picture as it was. Throws Error("Cannot create file ...")
-// or the picture's decoding error, which end the whole retrieval.
+// shows its message and leaves the picture as it was. Without a picture server it sets
+// BulletinLines to "No Report" (as the text download does first in any case) and fetches and
+// shows nothing. Throws Error("Cannot create file ...") or the picture's decoding error,
+// which end the whole retrieval.
 void DownloadGraphic(RetrievalContext& context, std::string_view stationCode);
 
 // Fetches the bulletin text into BulletinLines and cuts it out of its page. A failed

@@ -117,6 +117,28 @@ TEST_F(RetrievalSequenceTest, GoodBulletinIsValidatedAndNormalised)
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(picture), {}), kGif);
 }
 
+TEST_F(RetrievalSequenceTest, NoPictureServerDownloadsNoPicture)
+{
+    ServeBoston();
+    config.Set("INTERNET", "C_ZOZI14_GRAPHSERVER", "");
+    EXPECT_TRUE(RetrieveBulletin(context, "BOS"));
+    EXPECT_EQ(host.events, (std::vector<std::string>{"cursor: wait", "track bar", "cursor: arrow",
+                                                     "caption: No forecast obtained", "labels"}));
+    EXPECT_EQ(http.requested, std::vector<std::string>{kText + "BOS"});
+    EXPECT_FALSE(std::filesystem::exists(folder.Path() / "Temp.gif"));
+    EXPECT_EQ(state.bulletinLines, (BulletinLines{"MX/MN 34", "TEMP 31 30 29 "}));
+
+    // A failed text download leaves what it always leaves, with its one message.
+    http.answers.erase(kText + "BOS");
+    host.events.clear();
+    EXPECT_FALSE(RetrieveBulletin(context, "BOS"));
+    EXPECT_EQ(host.events, (std::vector<std::string>{"cursor: wait", "cursor: arrow", "error: " + std::string(kTextNotFound),
+                                                     "cursor: arrow", "caption: No forecast obtained",
+                                                     "error: " + std::string(kCorruptedText)}));
+    EXPECT_TRUE(state.bulletinLines.empty());
+    EXPECT_EQ(state.forecastBaseTime, EncodeDate(2026, 12, 9) + 0.5);
+}
+
 TEST_F(RetrievalSequenceTest, RefusedConnectionWarnsTwiceThenCallsTheTextCorrupted)
 {
     http.answers[kGraph + "BOS.gif"] = FakeHttp::Failure{kRefused};
