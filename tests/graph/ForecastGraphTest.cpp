@@ -20,16 +20,19 @@
 namespace skelmar {
 namespace {
 
-// The painter needs a GUI application; the tests run on the offscreen platform.
+// The painter needs a GUI application; the tests run on the offscreen platform, whatever
+// display the environment offers.
 class GuiApplication final : public ::testing::Environment {
 public:
     void SetUp() override { app_ = std::make_unique<QGuiApplication>(argc_, argv_); }
     void TearDown() override { app_.reset(); }
 
 private:
-    int argc_ = 1;
+    int argc_ = 3;
     char name_[12] = "graph_tests";
-    char* argv_[2] = {name_, nullptr};
+    char option_[10] = "-platform";
+    char platform_[10] = "offscreen";
+    char* argv_[4] = {name_, option_, platform_, nullptr};
     std::unique_ptr<QGuiApplication> app_;
 };
 [[maybe_unused]] ::testing::Environment* const kGuiApplication =
