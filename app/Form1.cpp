@@ -1,6 +1,7 @@
 #include "app/Form1.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QFile>
 #include <QFileInfo>
@@ -8,15 +9,19 @@
 #include <QGroupBox>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
+#include <QPrinter>
 #include <QSlider>
 #include <QTabWidget>
 #include <QTimer>
 
 #include "app/PickMapTable.h"
 #include "app/QtText.h"
+#include "app/ReportExport.h"
 #include "app/RichTextViews.h"
 #include "app/Services.h"
 #include "app/Widgets.h"
+#include "graph/ForecastGraph.h"
+#include "report/ForecastGraphModel.h"
 #include "report/ReportComposer.h"
 #include "retrieval/ConfigFile.h"
 #include "retrieval/ConnectionCheck.h"
@@ -202,6 +207,9 @@ void TForm1::ConnectHandlers()
         connect(services_.timer1, &IntervalTimer::Fired, this, [this] { Timer1Timer(); });
     connect(RzRadioGroupTimeType, &RadioGroup::clicked, this, [this] { RzRadioGroupTimeTypeClick(); });
     connect(RzRadioGroupTempFormat, &RadioGroup::clicked, this, [this] { RzRadioGroupTempFormatClick(); });
+    connect(WPRichText1, &ReportView::CopyRequested, this, [this] { WPRichText1Copy(); });
+    connect(WPRichText1, &ReportView::SaveAsRequested, this, [this] { WPRichText1SaveAs(); });
+    connect(WPRichText1, &ReportView::PrintRequested, this, [this] { WPRichText1Print(); });
     connect(WPRichTextRefs, &ReferencesView::HyperLinkEvent, this,
             [this](const QString& text, const QString& stamp) { WPRichTextRefsHyperLinkEvent(text, stamp); });
     connect(WPRichTextRefs, &ReferencesView::DoubleClicked, this, [this] { WPRichTextRefsDblClick(); });
@@ -298,8 +306,10 @@ void TForm1::ChangeStation()
             } showLines{this};  // also when the retrieval ends with an error
             RetrievalContext context{state_, config, *services_.http, *this, *services_.clock,
                                      services_.picturePath(), services_.formatSettings.TimeSeparator};
-            if (RetrieveBulletin(context, stationCode))
+            if (RetrieveBulletin(context, stationCode)) {
+                drawsGraph_ = !GraphServerConfigured(config);
                 ComposeReport();
+            }
         }
     }
     if (ecPageControl1->currentWidget() == TabSheet4)
@@ -369,6 +379,7 @@ void TForm1::ShowPicture(const std::filesystem::path& file)
         throw skelmar::Error("Invalid GIF picture: " + FromQString(reader.errorString()));
     }
     Image1->setPixmap(QPixmap::fromImage(picture));
+    drawsGraph_ = false;
 }
 
 void TForm1::EnableTrackBar()
@@ -399,6 +410,7 @@ TimeTextContext TForm1::TimeContext() const
 void TForm1::ComposeReport()
 {
     WPRichText1->ClearText();
+    composedRtf_.clear();
     static const NoConfig kNoConfig;
     const std::string entry = FromQString(ecComboBoxWxLoc->currentText());
     const TimeTextContext time = TimeContext();
@@ -411,9 +423,42 @@ void TForm1::ComposeReport()
         config_ ? static_cast<const ConfigTexts&>(*config_) : kNoConfig,
         time,
     };
+    if (drawsGraph_)
+        Image1->setPixmap(QPixmap::fromImage(DrawForecastGraph(BuildForecastGraphModel(inputs))));
     const std::string rtf = ComposeReportText(inputs);  // on an error the view stays empty
     WPRichText1->LoadReport(rtf);
+    composedRtf_ = rtf;
+    composedName_ = ProposedReportName(StationCodeOf(entry), ReportTime(inputs.forecastBaseTime, inputs.forecastStep));
     emit reportComposed();
+}
+
+void TForm1::WPRichText1Copy()
+{
+    if (WPRichText1->textCursor().hasSelection()) {
+        WPRichText1->copy();
+        return;
+    }
+    if (!composedRtf_.empty())
+        QGuiApplication::clipboard()->setMimeData(ReportMimeData(composedRtf_));
+}
+
+void TForm1::WPRichText1SaveAs()
+{
+    if (composedRtf_.empty() || services_.dialogs == nullptr)
+        return;
+    const std::optional<ReportDialogs::SaveTarget> target = services_.dialogs->AskSaveReport(composedName_);
+    if (target)
+        Guard([&] { SaveReportFile(target->path, target->format, composedRtf_, Image1->pixmap().toImage()); });
+}
+
+void TForm1::WPRichText1Print()
+{
+    if (composedRtf_.empty() || services_.dialogs == nullptr)
+        return;
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setDocName(composedName_);
+    if (services_.dialogs->AskPrint(printer))
+        Guard([&] { PaintReportPage(printer, composedRtf_, Image1->pixmap().toImage()); });
 }
 
 void TForm1::SetTimeLabelCaption(QLabel* label, const QString& text)

@@ -32,6 +32,7 @@ class MessagePresenter;
 class PictureButton;
 class RadioGroup;
 class ReferencesView;
+class ReportDialogs;
 class ReportView;
 class RotatedLabel;
 class StationComboBox;
@@ -42,6 +43,7 @@ class UrlOpener;
 struct FormServices {
     std::filesystem::path programDir;  // where Skelmar.ini and SkelmarRefs.htm are looked for
     MessagePresenter* messages = nullptr;
+    ReportDialogs* dialogs = nullptr;  // the report's Save As... and Print...
     UrlOpener* urls = nullptr;
     IntervalTimer* timer1 = nullptr;  // Timer1
     std::function<std::unique_ptr<TVeskRegistryTimeZones>()> makeZoneList;
@@ -83,8 +85,12 @@ public:
     // Releases the configuration file and the time zone list.
     void FormClose();
 
+    // Composes the report from what is held and, while no picture server is configured,
+    // draws the forecast graph from the same inputs into Image1.
     void ComposeReport();
     void UpdateTimeLabels();
+    // The document the report view was last given; empty when no composition reached it.
+    const std::string& ComposedReport() const { return composedRtf_; }
 
     // Event handlers.
     void ecComboBoxWxLocChange();
@@ -94,6 +100,11 @@ public:
     void Timer1Timer();
     void RzRadioGroupTimeTypeClick();
     void RzRadioGroupTempFormatClick();
+    // The report view's commands: the selection or the whole report to the clipboard, the
+    // report saved as a file, printed.
+    void WPRichText1Copy();
+    void WPRichText1SaveAs();
+    void WPRichText1Print();
     void WPRichTextRefsHyperLinkEvent(const QString& text, const QString& stamp);
     void WPRichTextRefsDblClick();
     void RzURLLabel1Click();
@@ -132,6 +143,10 @@ private:
     std::unique_ptr<ConfigFile> config_;
     std::unique_ptr<TVeskRegistryTimeZones> zoneList_;
     bool shown_ = false;
+    // Set by a good retrieval without a picture server, cleared by a downloaded picture.
+    bool drawsGraph_ = false;
+    std::string composedRtf_;
+    QString composedName_;  // the file name a save proposes for it
     bool waitCursor_ = false;
     bool terminateRequested_ = false;
 

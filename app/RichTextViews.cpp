@@ -1,6 +1,10 @@
 #include "app/RichTextViews.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QContextMenuEvent>
+#include <QKeyEvent>
+#include <QMenu>
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
@@ -42,6 +46,20 @@ QString DecodeHtml(const QByteArray& bytes)
 
 }  // namespace
 
+void LoadRtfIntoDocument(QTextDocument& document, std::string_view rtf)
+{
+    const RichDocument rich = ReadRtf(std::string(rtf) + "\r\n");
+    QTextCursor cursor(&document);
+    const QFont defaultFont = document.defaultFont();
+    for (std::size_t i = 0; i < rich.paragraphs.size(); ++i) {
+        if (i > 0)
+            cursor.insertBlock();
+        for (const RichRun& run : rich.paragraphs[i].runs)
+            cursor.insertText(QString::fromUtf8(run.text.data(), static_cast<qsizetype>(run.text.size())),
+                              ToQt(run.format, defaultFont));
+    }
+}
+
 ReportView::ReportView(QWidget* parent) : QTextEdit(parent)
 {
     setObjectName(QStringLiteral("WPRichText1"));
@@ -54,6 +72,45 @@ ReportView::ReportView(QWidget* parent) : QTextEdit(parent)
     setAcceptDrops(false);
     setTabChangesFocus(false);
     document()->setDefaultFont(QFont(QStringLiteral("Arial"), 11));
+
+    const auto action = [this](const QString& text, const QKeySequence& keys, const char* name,
+                               void (ReportView::*requested)()) {
+        auto* command = new QAction(text, this);
+        command->setObjectName(QString::fromLatin1(name));
+        command->setShortcut(keys);
+        command->setShortcutContext(Qt::WidgetShortcut);
+        command->setShortcutVisibleInContextMenu(true);
+        connect(command, &QAction::triggered, this, requested);
+        addAction(command);
+        return command;
+    };
+    copyAction_ = action(QStringLiteral("&Copy"), QKeySequence::Copy, "ReportCopyAction", &ReportView::CopyRequested);
+    saveAsAction_ = action(QStringLiteral("Save &As..."), QKeySequence(Qt::CTRL | Qt::Key_S), "ReportSaveAsAction",
+                           &ReportView::SaveAsRequested);
+    printAction_ = action(QStringLiteral("&Print..."), QKeySequence(Qt::CTRL | Qt::Key_P), "ReportPrintAction",
+                          &ReportView::PrintRequested);
+}
+
+void ReportView::contextMenuEvent(QContextMenuEvent* event)
+{
+    QMenu menu(this);
+    menu.addAction(copyAction_);
+    menu.addSeparator();
+    menu.addAction(saveAsAction_);
+    menu.addAction(printAction_);
+    menu.exec(event->globalPos());
+}
+
+void ReportView::keyPressEvent(QKeyEvent* event)
+{
+    // The editor takes Ctrl+C for itself and copies only a selection; the report's Copy
+    // copies the whole report when nothing is selected.
+    if (event == QKeySequence::Copy) {
+        emit CopyRequested();
+        event->accept();
+        return;
+    }
+    QTextEdit::keyPressEvent(event);
 }
 
 void ReportView::ClearText()
@@ -70,17 +127,8 @@ void ReportView::LoadReport(std::string_view rtf)
     writing.setFontPointSize(12);
     setCurrentCharFormat(writing);
 
-    const RichDocument document = ReadRtf(std::string(rtf) + "\r\n");
-    QTextCursor cursor(this->document());
-    const QFont defaultFont = this->document()->defaultFont();
-    for (std::size_t i = 0; i < document.paragraphs.size(); ++i) {
-        if (i > 0)
-            cursor.insertBlock();
-        for (const RichRun& run : document.paragraphs[i].runs)
-            cursor.insertText(QString::fromUtf8(run.text.data(), static_cast<qsizetype>(run.text.size())),
-                              ToQt(run.format, defaultFont));
-    }
-    this->document()->setModified(false);
+    LoadRtfIntoDocument(*document(), rtf);
+    document()->setModified(false);
     QTextCursor start(this->document());
     start.setPosition(0);
     setTextCursor(start);

@@ -8,7 +8,15 @@
 #include <string>
 #include <string_view>
 
+class QAction;
+class QTextDocument;
+
 namespace skelmar {
+
+// Fills the empty `document` with the RTF document (code page 1252 bytes): its fonts, sizes
+// and paragraphs; runs without a font of their own take the document's default font. The
+// report view, the printed page and the PDF file are filled alike.
+void LoadRtfIntoDocument(QTextDocument& document, std::string_view rtf);
 
 // WPRichText1: an editable view of the report.
 class ReportView final : public QTextEdit {
@@ -21,6 +29,26 @@ public:
     // Makes the RTF document (code page 1252 bytes) the view's whole content, with its
     // fonts, sizes and paragraphs; the modified mark is cleared and the caret put at the start.
     void LoadReport(std::string_view rtf);
+
+    // The context menu's commands, with their shortcuts while the view has the focus:
+    // Copy (Ctrl+C), Save As... (Ctrl+S), Print... (Ctrl+P). The window carries them out.
+    QAction* CopyAction() const { return copyAction_; }
+    QAction* SaveAsAction() const { return saveAsAction_; }
+    QAction* PrintAction() const { return printAction_; }
+
+signals:
+    void CopyRequested();
+    void SaveAsRequested();
+    void PrintRequested();
+
+protected:
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    QAction* copyAction_;
+    QAction* saveAsAction_;
+    QAction* printAction_;
 };
 
 // WPRichTextRefs: a read-only view of an HTML document whose links are reported, not followed.

@@ -1,8 +1,15 @@
 #include "app/Services.h"
 
 #include <QDesktopServices>
+#include <QDir>
+#include <QFileDialog>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QStandardPaths>
 #include <QUrl>
+
+#include <array>
 
 #include "app/QtText.h"
 
@@ -31,6 +38,59 @@ void QtMessagePresenter::Error(const std::string& text)
 void QtMessagePresenter::GeneralError(const std::string& text)
 {
     ShowBox(parent_, QMessageBox::Critical, QStringLiteral("Skelmar"), text);
+}
+
+namespace {
+
+// The save dialog's filters, in the order of its list, with their formats.
+struct FileFilter {
+    const char* name;
+    ReportFileFormat format;
+};
+constexpr std::array<FileFilter, 4> kFileFilters = {{
+    {"Rich Text (*.rtf)", ReportFileFormat::Rtf},
+    {"Web Page (*.html *.htm)", ReportFileFormat::Html},
+    {"PDF Document (*.pdf)", ReportFileFormat::Pdf},
+    {"Plain Text (*.txt)", ReportFileFormat::Text},
+}};
+
+}  // namespace
+
+std::optional<ReportDialogs::SaveTarget> QtReportDialogs::AskSaveReport(const QString& proposedName)
+{
+    QFileDialog dialog(parent_, QStringLiteral("Save Report As"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    QStringList filters;
+    for (const FileFilter& filter : kFileFilters)
+        filters << QString::fromLatin1(filter.name);
+    dialog.setNameFilters(filters);
+    const QDir folder(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
+    dialog.setDirectory(folder);
+    dialog.setDefaultSuffix(ReportFileSuffix(ReportFileFormat::Rtf));
+    dialog.selectFile(proposedName + QLatin1Char('.') + ReportFileSuffix(ReportFileFormat::Rtf));
+    // The name follows the chosen format.
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog, proposedName](const QString& chosen) {
+        for (const FileFilter& filter : kFileFilters) {
+            if (chosen != QLatin1String(filter.name))
+                continue;
+            const QString suffix = ReportFileSuffix(filter.format);
+            dialog.setDefaultSuffix(suffix);
+            dialog.selectFile(proposedName + QLatin1Char('.') + suffix);
+        }
+    });
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    const qsizetype chosen = filters.indexOf(dialog.selectedNameFilter());
+    const ReportFileFormat format = kFileFilters[static_cast<std::size_t>(std::max<qsizetype>(chosen, 0))].format;
+    return SaveTarget{dialog.selectedFiles().front(), format};
+}
+
+bool QtReportDialogs::AskPrint(QPrinter& printer)
+{
+    QPrintDialog dialog(&printer, parent_);
+    dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize);
+    return dialog.exec() == QDialog::Accepted;
 }
 
 bool DesktopUrlOpener::Open(const std::string& target)

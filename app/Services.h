@@ -1,12 +1,18 @@
 #pragma once
 // What the window needs from the desktop, behind small interfaces so that tests can stand in:
-// the message boxes, opening a link, and the one-shot timer of the track bar.
+// the message boxes, the report's file and print dialogs, opening a link, and the one-shot
+// timer of the track bar.
 
 #include <QObject>
+#include <QString>
 #include <QTimer>
 
+#include <optional>
 #include <string>
 
+#include "app/ReportExport.h"
+
+class QPrinter;
 class QWidget;
 
 namespace skelmar {
@@ -28,6 +34,32 @@ public:
     void Warning(const std::string& text) override;
     void Error(const std::string& text) override;
     void GeneralError(const std::string& text) override;
+
+private:
+    QWidget* parent_;
+};
+
+// The dialogs of the report view's Save As... and Print....
+class ReportDialogs {
+public:
+    virtual ~ReportDialogs() = default;
+    struct SaveTarget {
+        QString path;
+        ReportFileFormat format;
+    };
+    // Asks where to save the report and in which format, proposing the file name
+    // `proposedName` (without a suffix); nullopt when the user cancels.
+    virtual std::optional<SaveTarget> AskSaveReport(const QString& proposedName) = 0;
+    // Lets the user choose the printer and its settings; false when the user cancels.
+    virtual bool AskPrint(QPrinter& printer) = 0;
+};
+
+class QtReportDialogs final : public ReportDialogs {
+public:
+    explicit QtReportDialogs(QWidget* parent) : parent_(parent) {}
+    void SetParent(QWidget* parent) { parent_ = parent; }
+    std::optional<SaveTarget> AskSaveReport(const QString& proposedName) override;
+    bool AskPrint(QPrinter& printer) override;
 
 private:
     QWidget* parent_;

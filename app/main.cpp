@@ -20,6 +20,7 @@ int main(int argc, char* argv[])
     QApplication::setApplicationName(QStringLiteral("Skelmar"));
 
     skelmar::QtMessagePresenter messages(nullptr);
+    skelmar::QtReportDialogs dialogs(nullptr);
     skelmar::DesktopUrlOpener urls;
     skelmar::QtIntervalTimer timer1;
     skelmar::CurlHttpClient http;
@@ -29,6 +30,7 @@ int main(int argc, char* argv[])
     skelmar::FormServices services;
     services.programDir = QCoreApplication::applicationDirPath().toStdString();
     services.messages = &messages;
+    services.dialogs = &dialogs;
     services.urls = &urls;
     services.timer1 = &timer1;
     services.makeZoneList = [] { return std::make_unique<skelmar::TVeskRegistryTimeZones>(); };
@@ -40,6 +42,7 @@ int main(int argc, char* argv[])
 
     skelmar::TForm1 form(std::move(services));
     messages.SetParent(&form);
+    dialogs.SetParent(&form);
     if (const QScreen* screen = form.screen())
         form.move(screen->availableGeometry().center() - form.frameGeometry().center() + form.pos());
     form.show();

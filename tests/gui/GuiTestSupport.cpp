@@ -1,11 +1,26 @@
 #include "GuiTestSupport.h"
 
 #include <QFile>
+#include <QLabel>
+#include <QPrinter>
+#include <QTabWidget>
 #include <QTest>
 
+#include "app/RichTextViews.h"
+#include "app/Widgets.h"
 #include "time/RegistryTimeZones.h"
 
 namespace skelmar::testing {
+
+bool RecordingDialogs::AskPrint(QPrinter& printer)
+{
+    ++printAsked;
+    if (printToPdf.isEmpty())
+        return false;
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(printToPdf);
+    return true;
+}
 
 void ProgramFolder::Write(const std::string& name, const std::string& bytes) const
 {
@@ -30,6 +45,7 @@ FormUnderTest::FormUnderTest(const ProgramFolder& folder)
     FormServices services;
     services.programDir = folder.Path();
     services.messages = &messages;
+    services.dialogs = &dialogs;
     services.urls = &urls;
     services.timer1 = &timer;
     services.makeZoneList = [] { return std::make_unique<TVeskRegistryTimeZones>(); };
@@ -45,6 +61,70 @@ void FormUnderTest::Show()
 {
     form->show();
     QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+}
+
+const std::string kOnePixelGif("GIF89a\x01\x00\x01\x00\x80\x00\x00\xff\x00\x00\x00\x00\x00!\xf9\x04\x00\x00\x00\x00\x00,"
+                               "\x00\x00\x00\x00\x01\x00\x01\x00\x00\x02\x02\x44\x01\x00;",
+                               43);
+
+std::string ReadFileBytes(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll().toStdString() : std::string();
+}
+
+std::string StationPage(const std::string& bulletin)
+{
+    return "<html><head><title>Guidance</title></head><body>\n<PRE>\n" + bulletin + "</PRE>\n</body></html>\n";
+}
+
+Station::Station(const std::string& extraConfig, bool pictureServer)
+{
+    folder.CopyShippedFiles();
+    const std::string shipped = ReadFileBytes(QString::fromStdString((folder.Path() / "Skelmar.ini").string()));
+    folder.Write("Skelmar.ini", "[INTERNET]\r\nC_ZOZI14_TEXTSERVER=" + server.Url("/text/K") +
+                                    "\r\nC_FOUS_TEXT_EXT=.htm\r\nC_FOUS_TEXT_HTML=PRE\r\n"
+                                    "C_ZOZI14_GRAPHSERVER=" + (pictureServer ? server.Url("/graph/") : std::string()) +
+                                    "\r\nC_FOUS_GRAPH_EXT=.gif\r\n" + extraConfig + shipped);
+    server.Serve("/text/KBOS.htm", StationPage(ReadFileBytes(QStringLiteral(SKELMAR_FIXTURES "/bulletins/ngm_bos_winter.txt"))));
+    server.Serve("/graph/BOS.gif", kOnePixelGif);
+    t = std::make_unique<FormUnderTest>(folder);
+    t->Show();
+    list = t->Find<StationComboBox>("ecComboBoxWxLoc");
+    pages = t->Find<QTabWidget>("ecPageControl1");
+}
+
+void Station::Choose(const QString& entry)
+{
+    const int index = list->findText(entry);
+    QVERIFY2(index >= 0, qPrintable(entry));
+    list->setCurrentIndex(index - 1);
+    list->setFocus();
+    QTest::keyClick(list, Qt::Key_Down);
+    QCOMPARE(list->currentIndex(), index);
+}
+
+void Station::ClickMap(int x, int y) const
+{
+    QTest::mouseClick(t->Find<QLabel>("ImageUSPickMap"), Qt::LeftButton, Qt::NoModifier, QPoint(x, y));
+}
+
+QString Station::Page() const
+{
+    return pages->currentWidget()->objectName();
+}
+
+QString Station::Report() const
+{
+    return t->Find<ReportView>("WPRichText1")->toPlainText();
+}
+
+std::vector<std::string> Station::Requested() const
+{
+    std::vector<std::string> paths;
+    for (const auto& request : server.Requests())
+        paths.push_back(request.path);
+    return paths;
 }
 
 }  // namespace skelmar::testing

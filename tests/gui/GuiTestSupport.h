@@ -4,6 +4,7 @@
 // blocking on a box or waiting on a clock.
 
 #include <QDir>
+#include <QString>
 #include <QTemporaryDir>
 
 #include <filesystem>
@@ -16,7 +17,14 @@
 #include "retrieval/ConnectionCheck.h"
 #include "retrieval/HttpClient.h"
 #include "retrieval/RetrievalSequence.h"
+#include "tests/support/LoopbackServer.h"
 #include "time/Calendar.h"
+
+class QTabWidget;
+
+namespace skelmar {
+class StationComboBox;
+}
 
 namespace skelmar::testing {
 
@@ -32,6 +40,23 @@ public:
     void Error(const std::string& text) override { messages.push_back({Message::Error, text}); }
     void GeneralError(const std::string& text) override { messages.push_back({Message::GeneralError, text}); }
     std::vector<Message> messages;
+};
+
+// The report's dialogs answered as the test says: the save target to give (none: cancelled),
+// and for printing, the PDF file the printer writes to (empty: cancelled).
+class RecordingDialogs final : public ReportDialogs {
+public:
+    std::optional<SaveTarget> AskSaveReport(const QString& proposedName) override
+    {
+        proposedNames.push_back(proposedName);
+        return saveTarget;
+    }
+    bool AskPrint(QPrinter& printer) override;
+
+    std::optional<SaveTarget> saveTarget;
+    QString printToPdf;
+    std::vector<QString> proposedNames;
+    int printAsked = 0;
 };
 
 class RecordingUrlOpener final : public UrlOpener {
@@ -114,6 +139,7 @@ private:
 struct FormUnderTest {
     explicit FormUnderTest(const ProgramFolder& folder);
     RecordingPresenter messages;
+    RecordingDialogs dialogs;
     RecordingUrlOpener urls;
     FakeTimer timer;
     FakeConnection connection;
@@ -129,6 +155,36 @@ struct FormUnderTest {
     }
     // Shows the window (which runs the start-up) and waits until it is exposed.
     void Show();
+};
+
+// A one-pixel GIF picture.
+extern const std::string kOnePixelGif;
+
+// The bytes of a file; empty when it cannot be read.
+std::string ReadFileBytes(const QString& path);
+
+// The station page as the server sends it: the bulletin inside a <PRE> block.
+std::string StationPage(const std::string& bulletin);
+
+// A started window over the shipped files whose downloads go to a server on 127.0.0.1: an
+// [INTERNET] section put first (of a section that appears twice, the first counts) names the
+// text at /text/K<code>.htm and, with `pictureServer`, the picture at /graph/<code>.gif;
+// without it the picture server is empty. The server holds Boston's winter bulletin and a
+// picture for it.
+struct Station {
+    explicit Station(const std::string& extraConfig = "", bool pictureServer = true);
+    // Chooses an entry as the user does, with the keyboard on the closed list.
+    void Choose(const QString& entry);
+    void ClickMap(int x, int y) const;
+    QString Page() const;
+    QString Report() const;
+    std::vector<std::string> Requested() const;
+
+    test::LoopbackServer server;
+    ProgramFolder folder;
+    std::unique_ptr<FormUnderTest> t;
+    StationComboBox* list = nullptr;
+    QTabWidget* pages = nullptr;
 };
 
 }  // namespace skelmar::testing

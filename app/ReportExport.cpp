@@ -1,0 +1,142 @@
+#include "app/ReportExport.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QBuffer>
+#include <QMimeData>
+#include <QPagedPaintDevice>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QSaveFile>
+#include <QTextDocument>
+
+#include <algorithm>
+
+#include "app/QtText.h"
+#include "app/RichTextViews.h"
+#include "richtext/RichDocument.h"
+#include "richtext/RtfReader.h"
+#include "text/Error.h"
+#include "time/TimeFormat.h"
+
+namespace skelmar {
+
+namespace {
+
+// The picture's pixels are screen pixels; on paper it keeps its screen size.
+constexpr double kScreenDotsPerInch = 96;
+// Between the report and the picture below it, in inches.
+constexpr double kGapInches = 0.25;
+
+QByteArray Bytes(const std::string& text)
+{
+    return QByteArray(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QByteArray PdfBytes(const std::string& rtf, const QImage& graph)
+{
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    {
+        QPdfWriter writer(&buffer);
+        writer.setResolution(300);
+        // A US program: Letter, with the margins of a printed page.
+        writer.setPageSize(QPageSize(QPageSize::Letter));
+        writer.setPageMargins(QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter);
+        PaintReportPage(writer, rtf, graph);
+    }  // the writer finishes the file when it goes
+    return buffer.data();
+}
+
+}  // namespace
+
+QString ReportFileSuffix(ReportFileFormat format)
+{
+    switch (format) {
+    case ReportFileFormat::Rtf: return QStringLiteral("rtf");
+    case ReportFileFormat::Html: return QStringLiteral("html");
+    case ReportFileFormat::Pdf: return QStringLiteral("pdf");
+    case ReportFileFormat::Text: return QStringLiteral("txt");
+    }
+    return {};
+}
+
+QString ProposedReportName(std::string_view stationCode, TDateTime forecastTime)
+{
+    // The default settings: digits whatever the regional date format.
+    const std::string time = FormatDateTime("yyyy-mm-dd hhnn", forecastTime, FormatSettings{}) + "Z";
+    QString code = ToQString(stationCode).trimmed();
+    for (QChar& c : code)
+        if (c == QLatin1Char('/') || c == QLatin1Char('\\') || c.category() == QChar::Other_Control)
+            c = QLatin1Char('_');
+    return code.isEmpty() ? ToQString(time) : code + QLatin1Char(' ') + ToQString(time);
+}
+
+QByteArray ReportFileBytes(ReportFileFormat format, const std::string& rtf, const QImage& graph)
+{
+    switch (format) {
+    case ReportFileFormat::Rtf: return Bytes(rtf);
+    case ReportFileFormat::Html: return Bytes(HtmlText(ReadRtf(rtf)));
+    case ReportFileFormat::Pdf: return PdfBytes(rtf, graph);
+    case ReportFileFormat::Text: return Bytes(PlainText(ReadRtf(rtf)));
+    }
+    return {};
+}
+
+void SaveReportFile(const QString& path, ReportFileFormat format, const std::string& rtf, const QImage& graph)
+{
+    const QByteArray bytes = ReportFileBytes(format, rtf, graph);
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+        throw Error("Cannot create file " + FromQString(path));
+}
+
+void PaintReportPage(QPagedPaintDevice& device, const std::string& rtf, const QImage& graph)
+{
+    QTextDocument document;
+    document.setDefaultFont(QFont(QStringLiteral("Arial"), 11));
+    document.setDocumentMargin(0);
+    document.documentLayout()->setPaintDevice(&device);
+    LoadRtfIntoDocument(document, rtf);
+
+    // Painter coordinates start at the top left of the area inside the margins.
+    const int resolution = device.logicalDpiX();
+    const QRectF page(QPointF(0, 0), device.pageLayout().paintRectPixels(resolution).size());
+    document.setTextWidth(page.width());
+    // A report longer than the page is laid out wider and drawn smaller: it then fits,
+    // since a wider layout is never taller.
+    double scale = 1;
+    if (document.size().height() > page.height()) {
+        scale = page.height() / document.size().height();
+        document.setTextWidth(page.width() / scale);
+    }
+
+    QPainter painter(&device);
+    if (!painter.isActive())
+        throw Error("Cannot print the report");
+    painter.save();
+    painter.scale(scale, scale);
+    document.drawContents(&painter);
+    painter.restore();
+
+    if (graph.isNull())
+        return;
+    const double dotsPerScreenPixel = resolution / kScreenDotsPerInch;
+    QSizeF size = QSizeF(graph.size()) * dotsPerScreenPixel;
+    if (size.width() > page.width())
+        size *= page.width() / size.width();
+    const double top = document.size().height() * scale + kGapInches * resolution;
+    if (top + size.height() <= page.height())
+        painter.drawImage(QRectF(QPointF((page.width() - size.width()) / 2, top), size), graph);
+}
+
+QMimeData* ReportMimeData(const std::string& rtf)
+{
+    const RichDocument document = ReadRtf(rtf);
+    auto* data = new QMimeData;
+    data->setText(QString::fromStdString(PlainText(document)));
+    data->setHtml(QString::fromStdString(HtmlText(document)));
+    data->setData(QStringLiteral("text/rtf"), Bytes(rtf));
+    return data;
+}
+
+}  // namespace skelmar
