@@ -152,14 +152,16 @@ HourValues ReadPairs(std::string_view line, std::span<const Column> columns)
         return values;
     for (std::size_t slash = line.find('/', free); slash != std::string_view::npos;
          slash = line.find('/', slash + 1)) {
-        const std::size_t from = std::max(free, slash >= 3 ? slash - 3 : 0);
+        // A "/" inside the pair before it leaves this pair no room: 'a' is empty then.
+        const std::size_t from = std::min(slash, std::max(free, slash >= 3 ? slash - 3 : 0));
         const std::string a = TrimChar(line.substr(from, slash - from), ' ');
         const std::string b = TrimChar(line.substr(slash + 1, 2), ' ');
         const std::size_t last = slash + 2;
         free = last + 1;
         const auto column = std::find_if(columns.begin(), columns.end(),
                                          [&](const Column& c) { return start + c.end == last; });
-        if (column == columns.end() || a.empty() || b.empty())
+        if (column == columns.end() || a.empty() || b.empty() || a.find('/') != std::string::npos ||
+            b.find('/') != std::string::npos)
             continue;
         values[column->hour] = a + (b.size() == 1 ? "/ " : "/") + b;
     }

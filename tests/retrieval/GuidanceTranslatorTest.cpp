@@ -382,6 +382,9 @@ TEST(TranslateGuidanceBulletin, EdgeCases)
         {__LINE__, {" T06      1/ 0 3/ 1   4/ 1"}, "TSV06", "TSV06 1/0"},
         // A pair of thunderstorm probability 100 may touch the pair before it.
         {__LINE__, {" T06      1/ 0100/ 5"}, "TSV06", "TSV06 1/0 100/5"},
+        // Slashes closer together than pairs can stand, up to the end of the line.
+        {__LINE__, {" T06      1/ 0  2//"}, "TSV06", "TSV06 1/0"},
+        {__LINE__, {" T06      1/ 0/1/ 5"}, "TSV06", "TSV06 1/0"},
         // The first of two rows with one label counts; unknown rows are dropped.
         {__LINE__, {" WSP  05 06", " WSP  07 08"}, "WSPD", "WSPD 05 06"},
         {__LINE__, {" XYZ  05 06"}, "XYZ", ""},
