@@ -237,6 +237,8 @@ std::string Lookup(const CategoryMap& map, std::string_view category)
     return std::string(category);
 }
 
+// The translated table as it is built: its rows in the old layout, and a note for each row
+// left out because its periods are not the report's.
 class Translation {
 public:
     Translation(const std::map<std::string, std::string_view>& rows, std::span<const Column> columns)
@@ -269,6 +271,7 @@ public:
             Add(label, CellsOf(values, ends));
     }
 
+    // Whether the periods of row `source` end at `ends`; when not, a note says it is left out.
     bool Aligned(const std::string& source, const HourValues& values, std::span<const int> ends)
     {
         if (EndsAt(values, ends))
