@@ -1,7 +1,10 @@
 #include "app/Form1.h"
 
+#include <QApplication>
 #include <QCloseEvent>
-#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QImageReader>
 #include <QGroupBox>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
@@ -9,12 +12,15 @@
 #include <QTabWidget>
 #include <QTimer>
 
+#include "app/PickMapTable.h"
 #include "app/QtText.h"
 #include "app/RichTextViews.h"
 #include "app/Services.h"
 #include "app/Widgets.h"
 #include "report/ReportComposer.h"
 #include "retrieval/ConfigFile.h"
+#include "retrieval/ConnectionCheck.h"
+#include "retrieval/StationEntry.h"
 #include "text/Error.h"
 #include "text/StringRoutines.h"
 #include "time/RegistryTimeZones.h"
@@ -188,6 +194,8 @@ void TForm1::CreateControls()
 
 void TForm1::ConnectHandlers()
 {
+    connect(ecComboBoxWxLoc, &QComboBox::activated, this, [this] { ecComboBoxWxLocChange(); });
+    connect(ImageUSPickMap, &PickMap::MouseUp, this, [this](int x, int y) { ImageUSPickMapMouseUp(x, y); });
     connect(zBitColBtnCloseX, &QPushButton::clicked, this, [this] { zBitColBtnCloseXClick(); });
     connect(RzTrackBar1, &QSlider::valueChanged, this, [this] { RzTrackBar1Change(); });
     if (services_.timer1 != nullptr)
@@ -258,6 +266,120 @@ void TForm1::resizeEvent(QResizeEvent* event)
     // The page area keeps its height and stays docked to the bottom.
     PanelNotebook->setGeometry(0, height() - 550, width(), 550);
     ecPageControl1->setGeometry(0, 0, width(), 550);
+}
+
+void TForm1::ecComboBoxWxLocChange()
+{
+    Guard([this] { ChangeStation(); });
+}
+
+void TForm1::ChangeStation()
+{
+    state_.lastLabelTime = 0;
+    if (!services_.connection->IsConnected()) {
+        services_.messages->Warning(
+            "Could not detect Internet connection.\r\nPlease establish an Internet connection and try again.");
+        return;
+    }
+
+    static const NoConfig kNoConfig;
+    const ConfigTexts& config = config_ ? static_cast<const ConfigTexts&>(*config_) : kNoConfig;
+    const std::string entry = FromQString(ecComboBoxWxLoc->currentText());
+    if (const auto zoneName = StationZoneName(entry, config); zoneName && zoneList_)
+        if (const TVeskRegistryTimeZone* zone = zoneList_->FindByKeyName(*zoneName))
+            state_.stationTimeZone = zone->TimeZone();
+
+    if (ecComboBoxWxLoc->currentIndex() >= 0) {
+        const std::string stationCode = StationCodeOf(entry);
+        if (!stationCode.empty()) {
+            struct ShowLines {
+                TForm1* form;
+                ~ShowLines() { form->ShowBulletinLines(); }
+            } showLines{this};  // also when the retrieval ends with an error
+            RetrievalContext context{state_, config, *services_.http, *this, *services_.clock,
+                                     services_.picturePath(), services_.formatSettings.TimeSeparator};
+            if (RetrieveBulletin(context, stationCode))
+                ComposeReport();
+        }
+    }
+    if (ecPageControl1->currentWidget() == TabSheet4)
+        ecPageControl1->setCurrentWidget(TabSheet1);
+}
+
+void TForm1::ImageUSPickMapMouseUp(int x, int y)
+{
+    const auto code = PickMapHit(x, y);
+    if (!code)
+        return;
+    const QString wanted = QStringLiteral("(%1)").arg(QString::fromLatin1(code->data(), static_cast<qsizetype>(code->size())));
+    for (int i = 0; i < ecComboBoxWxLoc->count(); ++i) {
+        if (!ecComboBoxWxLoc->itemText(i).contains(wanted))
+            continue;
+        ecComboBoxWxLoc->setCurrentIndex(i);
+        // A failed change (an error) leaves the page as it is.
+        Guard([this] {
+            ChangeStation();
+            ecPageControl1->setCurrentWidget(TabSheet1);
+        });
+        return;
+    }
+}
+
+void TForm1::ShowBulletinLines()
+{
+    QStringList lines;
+    for (const std::string& line : state_.bulletinLines)
+        lines << ToQString(line);
+    Memo1->setPlainText(lines.join(QLatin1Char('\n')));
+}
+
+void TForm1::Warning(const std::string& text)
+{
+    services_.messages->Warning(text);
+}
+
+void TForm1::Error(const std::string& text)
+{
+    services_.messages->Error(text);
+}
+
+void TForm1::SetWaitCursor(bool wait)
+{
+    if (wait == waitCursor_)
+        return;
+    waitCursor_ = wait;
+    if (wait)
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    else
+        QApplication::restoreOverrideCursor();
+}
+
+void TForm1::ShowPicture(const std::filesystem::path& file)
+{
+    const QString name = QString::fromStdString(file.string());
+    // The format follows the file's extension, as the picture control chooses it.
+    QImageReader reader(name, QFileInfo(name).suffix().toLatin1());
+    reader.setDecideFormatFromContent(false);
+    const QImage picture = reader.read();
+    if (picture.isNull()) {
+        QFile in(name);
+        const QByteArray head = in.open(QIODevice::ReadOnly) ? in.read(6) : QByteArray();
+        if (head != "GIF87a" && head != "GIF89a")
+            throw skelmar::Error("Invalid GIF signature");
+        throw skelmar::Error("Invalid GIF picture: " + FromQString(reader.errorString()));
+    }
+    Image1->setPixmap(QPixmap::fromImage(picture));
+}
+
+void TForm1::EnableTrackBar()
+{
+    RzTrackBar1->setEnabled(true);
+}
+
+void TForm1::SetForecastCaption(const std::string& caption)
+{
+    LabelForecast->setText(ToQString(caption));
+    LabelForecast->adjustSize();
 }
 
 void TForm1::zBitColBtnCloseXClick()

@@ -12,6 +12,7 @@
 #include <string>
 
 #include "report/ForecastState.h"
+#include "retrieval/RetrievalSequence.h"
 #include "time/TimeFormat.h"
 
 class QGroupBox;
@@ -21,7 +22,10 @@ class QTabWidget;
 
 namespace skelmar {
 
+class Clock;
 class ConfigFile;
+class ConnectionCheck;
+class HttpClient;
 class IntervalTimer;
 class LinkLabel;
 class MessagePresenter;
@@ -42,6 +46,11 @@ struct FormServices {
     IntervalTimer* timer1 = nullptr;  // Timer1
     std::function<std::unique_ptr<TVeskRegistryTimeZones>()> makeZoneList;
     FormatSettings formatSettings;
+    // Retrieval.
+    HttpClient* http = nullptr;
+    ConnectionCheck* connection = nullptr;
+    const Clock* clock = nullptr;
+    std::function<std::filesystem::path()> picturePath;  // may throw "Cannot create file ..."
 };
 
 // The map picture; reports where a mouse button was released over it.
@@ -56,7 +65,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 };
 
-class TForm1 final : public QWidget {
+class TForm1 final : public QWidget, private RetrievalHost {
     Q_OBJECT
 public:
     explicit TForm1(FormServices services, QWidget* parent = nullptr);
@@ -78,6 +87,8 @@ public:
     void UpdateTimeLabels();
 
     // Event handlers.
+    void ecComboBoxWxLocChange();
+    void ImageUSPickMapMouseUp(int x, int y);
     void zBitColBtnCloseXClick();
     void RzTrackBar1Change();
     void Timer1Timer();
@@ -97,6 +108,18 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    // The window's side of a retrieval.
+    void Warning(const std::string& text) override;
+    void Error(const std::string& text) override;
+    void SetWaitCursor(bool wait) override;
+    void ShowPicture(const std::filesystem::path& file) override;
+    void EnableTrackBar() override;
+    void SetForecastCaption(const std::string& caption) override;
+
+    // The station change without its error box, so that the map can skip its page change
+    // when the change failed.
+    void ChangeStation();
+    void ShowBulletinLines();
     void CreateControls();
     void ConnectHandlers();
     void SetTimeLabelCaption(QLabel* label, const QString& text);
@@ -109,6 +132,7 @@ private:
     std::unique_ptr<ConfigFile> config_;
     std::unique_ptr<TVeskRegistryTimeZones> zoneList_;
     bool shown_ = false;
+    bool waitCursor_ = false;
     bool terminateRequested_ = false;
 
     // Strip above the pages.

@@ -7,6 +7,10 @@
 
 #include "app/Form1.h"
 #include "app/Services.h"
+#include "retrieval/ConnectionCheck.h"
+#include "retrieval/HttpClient.h"
+#include "retrieval/PictureFile.h"
+#include "retrieval/RetrievalSequence.h"
 #include "time/RegionalSettings.h"
 #include "time/RegistryTimeZones.h"
 
@@ -18,6 +22,9 @@ int main(int argc, char* argv[])
     skelmar::QtMessagePresenter messages(nullptr);
     skelmar::DesktopUrlOpener urls;
     skelmar::QtIntervalTimer timer1;
+    skelmar::CurlHttpClient http;
+    skelmar::InterfaceConnectionCheck connection;
+    skelmar::SystemClock clock;
 
     skelmar::FormServices services;
     services.programDir = QCoreApplication::applicationDirPath().toStdString();
@@ -26,6 +33,10 @@ int main(int argc, char* argv[])
     services.timer1 = &timer1;
     services.makeZoneList = [] { return std::make_unique<skelmar::TVeskRegistryTimeZones>(); };
     services.formatSettings = skelmar::SystemFormatSettings();
+    services.http = &http;
+    services.connection = &connection;
+    services.clock = &clock;
+    services.picturePath = [] { return skelmar::PictureFilePath(); };
 
     skelmar::TForm1 form(std::move(services));
     messages.SetParent(&form);

@@ -49,6 +49,16 @@ public:
     TDateTime Today() const override;
 };
 
+// A date given from outside: the command line's --today, the tests' fixed day.
+class FixedClock final : public Clock {
+public:
+    explicit FixedClock(TDateTime today) : today_(today) {}
+    TDateTime Today() const override { return today_; }
+
+private:
+    TDateTime today_;
+};
+
 struct RetrievalContext {
     ForecastState& state;
     const ConfigTexts& config;

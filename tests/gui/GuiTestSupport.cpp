@@ -33,6 +33,11 @@ FormUnderTest::FormUnderTest(const ProgramFolder& folder)
     services.urls = &urls;
     services.timer1 = &timer;
     services.makeZoneList = [] { return std::make_unique<TVeskRegistryTimeZones>(); };
+    services.http = &http;
+    services.connection = &connection;
+    services.clock = &clock;
+    picture = folder.Path() / "Temp.gif";
+    services.picturePath = [this] { return picture; };
     form = std::make_unique<TForm1>(std::move(services));
 }
 

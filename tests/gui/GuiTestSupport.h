@@ -13,6 +13,10 @@
 
 #include "app/Form1.h"
 #include "app/Services.h"
+#include "retrieval/ConnectionCheck.h"
+#include "retrieval/HttpClient.h"
+#include "retrieval/RetrievalSequence.h"
+#include "time/Calendar.h"
 
 namespace skelmar::testing {
 
@@ -76,6 +80,23 @@ private:
     int remaining_ = 0;
 };
 
+class FakeConnection final : public ConnectionCheck {
+public:
+    bool IsConnected() override
+    {
+        ++asked;
+        return connected;
+    }
+    bool connected = true;
+    int asked = 0;
+};
+
+class FixedClock final : public Clock {
+public:
+    TDateTime Today() const override { return today; }
+    TDateTime today = EncodeDate(2026, 12, 9);
+};
+
 // A program folder; Write puts a file into it, or into any folder.
 class ProgramFolder {
 public:
@@ -95,6 +116,10 @@ struct FormUnderTest {
     RecordingPresenter messages;
     RecordingUrlOpener urls;
     FakeTimer timer;
+    FakeConnection connection;
+    FixedClock clock;
+    CurlHttpClient http{HttpLimits{std::chrono::seconds(2), std::chrono::seconds(10), 1 << 20}};
+    std::filesystem::path picture;  // where the downloaded picture goes
     std::unique_ptr<TForm1> form;
 
     template <typename T>

@@ -61,15 +61,6 @@ public:
     std::vector<std::string> events;
 };
 
-class FixedClock final : public Clock {
-public:
-    explicit FixedClock(TDateTime today) : today_(today) {}
-    TDateTime Today() const override { return today_; }
-
-private:
-    TDateTime today_;
-};
-
 const std::string kRefused(kConnectionRefusedMessage);
 const std::string kText = "http://text.test/K";
 const std::string kGraph = "http://graph.test/";

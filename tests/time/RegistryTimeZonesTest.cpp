@@ -11,6 +11,7 @@
 #include "text/Error.h"
 #include "time/TzifZoneStore.h"
 #include "time/WindowsZones.h"
+#include "time/ZoneConversion.h"
 
 namespace skelmar {
 namespace {
@@ -459,6 +460,19 @@ TEST(SystemZoneDatabase, UnitedStatesZones)
         EXPECT_EQ(record.DaylightBias, -60);
         EXPECT_EQ(record.DaylightDate, Rule(3, 2, 0, 2));
         EXPECT_EQ(record.StandardDate, Rule(11, 1, 0, 2));
+
+        // The 2026 changes: daylight time from 8 March 02:00 standard time, standard time
+        // again from 1 November 02:00 daylight time.
+        const auto local = [](int month, int day, int hour, int minute) {
+            return EncodeDate(2026, static_cast<std::uint16_t>(month), static_cast<std::uint16_t>(day)) +
+                   EncodeTime(static_cast<std::uint16_t>(hour), static_cast<std::uint16_t>(minute), 0, 0);
+        };
+        const TDateTime daylightStarts = local(3, 8, 2, 0) + e.bias / 1440.0;
+        const TDateTime daylightEnds = local(11, 1, 2, 0) + (e.bias - 60) / 1440.0;
+        EXPECT_NEAR(UtcToZoneLocal(record, daylightStarts - 1 / 1440.0), local(3, 8, 1, 59), 1e-9);
+        EXPECT_NEAR(UtcToZoneLocal(record, daylightStarts), local(3, 8, 3, 0), 1e-9);
+        EXPECT_NEAR(UtcToZoneLocal(record, daylightEnds - 1 / 1440.0), local(11, 1, 1, 59), 1e-9);
+        EXPECT_NEAR(UtcToZoneLocal(record, daylightEnds), local(11, 1, 1, 0), 1e-9);
     }
 
     const TVeskRegistryTimeZone* arizona = list.FindByKeyName("US Mountain Standard Time");

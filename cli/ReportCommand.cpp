@@ -1,0 +1,433 @@
+#include "cli/ReportCommand.h"
+
+#include <fstream>
+#include <istream>
+#include <memory>
+#include <new>
+#include <optional>
+#include <ostream>
+#include <string_view>
+#include <system_error>
+#include <variant>
+
+#include "report/ForecastState.h"
+#include "report/ReportComposer.h"
+#include "retrieval/ConfigFile.h"
+#include "retrieval/HttpClient.h"
+#include "retrieval/RetrievalSequence.h"
+#include "retrieval/StationEntry.h"
+#include "richtext/RichDocument.h"
+#include "richtext/RtfReader.h"
+#include "text/Cp1252.h"
+#include "text/Error.h"
+#include "text/Numbers.h"
+#include "text/StringRoutines.h"
+#include "time/RegionalSettings.h"
+#include "time/RegistryTimeZones.h"
+#include "time/TimeFormat.h"
+
+namespace skelmar {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr std::string_view kProgramName = "skelmar-report";
+
+// A bulletin larger than the text download would accept is not one.
+constexpr std::size_t kMaxBulletinBytes = HttpLimits{}.maxBodyBytes;
+
+// The window says nothing when the header's date is no calendar date ("2/30/26"); a script
+// needs a reason for the refusal.
+constexpr std::string_view kNoCalendarDate = "The bulletin's date is not a calendar date.";
+
+enum class OutputFormat { Text, Rtf };
+
+struct Options {
+    std::optional<fs::path> config;
+    std::optional<std::string> station;  // code page 1252
+    int step = 2;
+    TimeType timeType = TimeType::Zulu;
+    TemperatureUnit unit = TemperatureUnit::Fahrenheit;
+    std::optional<TDateTime> today;
+    OutputFormat format = OutputFormat::Text;
+    bool labels = false;
+    bool help = false;
+    std::optional<std::string> bulletin;  // a path, or "-" for standard input
+};
+
+// What is wrong with the arguments, in a few words.
+struct UsageProblem {
+    std::string text;
+};
+
+// "YYYY-MM-DD", four, two and two digits, a valid date; nullopt otherwise.
+std::optional<TDateTime> ParseIsoDate(std::string_view text)
+{
+    if (text.size() != 10 || text[4] != '-' || text[7] != '-')
+        return std::nullopt;
+    for (const std::size_t at : {0, 1, 2, 3, 5, 6, 8, 9})
+        if (text[at] < '0' || text[at] > '9')
+            return std::nullopt;
+    // Each field is at most four digits: within 16 bits.
+    const auto year = static_cast<std::uint16_t>(*ParseInteger(text.substr(0, 4)));
+    const auto month = static_cast<std::uint16_t>(*ParseInteger(text.substr(5, 2)));
+    const auto day = static_cast<std::uint16_t>(*ParseInteger(text.substr(8, 2)));
+    try {
+        return EncodeDate(year, month, day);
+    } catch (const Error&) {
+        return std::nullopt;
+    }
+}
+
+// Text from the command line in the core's code page: a UTF-8 terminal's text is converted,
+// anything else is taken as it stands (as the configuration file's reader decides).
+std::string ArgumentText(std::string_view text)
+{
+    return LooksLikeUtf8(text) ? Utf8ToCp1252(text) : std::string(text);
+}
+
+// Takes the value of one option; a problem text when the value is not allowed.
+std::optional<UsageProblem> SetOption(Options& options, std::string_view name, std::string_view value)
+{
+    const auto invalid = [&] {
+        return UsageProblem{"invalid value '" + std::string(value) + "' for " + std::string(name)};
+    };
+    if (name == "--config") {
+        if (value.empty())
+            return invalid();
+        options.config = fs::path(std::string(value));
+    } else if (name == "--station") {
+        options.station = ArgumentText(value);
+    } else if (name == "--step") {
+        const bool digits = !value.empty() && value.find_first_not_of("0123456789") == std::string_view::npos;
+        const std::optional<int> step = digits ? ParseInteger(value) : std::nullopt;
+        if (!step || *step < 2 || *step > 20)
+            return invalid();
+        options.step = *step;
+    } else if (name == "--time") {
+        if (value != "zulu" && value != "local")
+            return invalid();
+        options.timeType = value == "local" ? TimeType::Local : TimeType::Zulu;
+    } else if (name == "--unit") {
+        if (value != "f" && value != "c")
+            return invalid();
+        options.unit = value == "c" ? TemperatureUnit::Celsius : TemperatureUnit::Fahrenheit;
+    } else if (name == "--today") {
+        options.today = ParseIsoDate(value);
+        if (!options.today)
+            return invalid();
+    } else if (name == "--format") {
+        if (value != "text" && value != "rtf")
+            return invalid();
+        options.format = value == "rtf" ? OutputFormat::Rtf : OutputFormat::Text;
+    }
+    return std::nullopt;
+}
+
+bool TakesValue(std::string_view name)
+{
+    for (const std::string_view known : {"--config", "--station", "--step", "--time", "--unit", "--today", "--format"})
+        if (name == known)
+            return true;
+    return false;
+}
+
+// Options as "--name value" or "--name=value", in any order, the last of a repeated option
+// counting; "--" ends the options, and "-" alone is the standard input.
+std::variant<Options, UsageProblem> ParseOptions(const std::vector<std::string>& args)
+{
+    Options options;
+    bool optionsEnded = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string_view arg = args[i];
+        if (optionsEnded || arg == "-" || !arg.starts_with("-")) {
+            if (options.bulletin)
+                return UsageProblem{"more than one bulletin file given"};
+            options.bulletin = std::string(arg);
+            continue;
+        }
+        if (arg == "--") {
+            optionsEnded = true;
+            continue;
+        }
+        if (arg == "-h" || arg == "--help") {
+            options.help = true;
+            return options;
+        }
+        const std::size_t equals = arg.find('=');
+        const std::string_view name = arg.substr(0, equals);
+        if (name == "--labels") {
+            if (equals != std::string_view::npos)
+                return UsageProblem{"option --labels takes no value"};
+            options.labels = true;
+            continue;
+        }
+        if (!TakesValue(name))
+            return UsageProblem{"unknown option '" + std::string(name) + "'"};
+        std::string_view value;
+        if (equals != std::string_view::npos) {
+            value = arg.substr(equals + 1);
+        } else if (i + 1 < args.size()) {
+            value = args[++i];
+        } else {
+            return UsageProblem{"option " + std::string(name) + " needs a value"};
+        }
+        if (std::optional<UsageProblem> problem = SetOption(options, name, value))
+            return *problem;
+    }
+    if (!options.station)
+        return UsageProblem{"no station given (--station)"};
+    if (!options.bulletin)
+        return UsageProblem{"no bulletin file given"};
+    return options;
+}
+
+// A message of the program (code page 1252, CR LF line breaks) as a terminal takes it: UTF-8
+// with "\n", and no control character, which a bulletin's text could carry into a message.
+void WriteMessage(std::ostream& err, std::string_view message)
+{
+    std::string text(message);
+    ReplaceAll(text, "\r\n", "\n");
+    for (char& c : text) {
+        const char32_t code = Cp1252ToCodePoint(static_cast<unsigned char>(c));
+        if ((code < 0x20 && c != '\n' && c != '\t') || (code >= 0x7F && code <= 0x9F))
+            c = '?';
+    }
+    err << Cp1252ToUtf8(text) << '\n';
+}
+
+// The whole of `in` into `bytes`, unless it cannot be read or is larger than a bulletin.
+enum class ReadResult { Read, Unreadable, TooLarge };
+ReadResult ReadAll(std::istream& in, std::string& bytes)
+{
+    bytes.clear();
+    char chunk[65536];
+    while (in.read(chunk, sizeof chunk) || in.gcount() > 0) {
+        if (bytes.size() + static_cast<std::size_t>(in.gcount()) > kMaxBulletinBytes)
+            return ReadResult::TooLarge;
+        bytes.append(chunk, static_cast<std::size_t>(in.gcount()));
+    }
+    return in.bad() ? ReadResult::Unreadable : ReadResult::Read;
+}
+
+// The bulletin's bytes from its file or from `in`; false, with the message written, when
+// they cannot be had.
+bool ReadBulletin(const std::string& name, std::istream& in, std::string& body, std::ostream& err)
+{
+    const bool standardInput = name == "-";
+    const std::string shown = standardInput ? std::string("standard input") : "file " + name;
+    std::ifstream file;
+    if (!standardInput) {
+        std::error_code error;
+        if (!fs::is_directory(name, error))
+            file.open(name, std::ios::binary);
+        if (!file.is_open()) {
+            err << "Cannot open " << shown << '\n';
+            return false;
+        }
+    }
+    switch (ReadAll(standardInput ? in : file, body)) {
+    case ReadResult::Read:
+        return true;
+    case ReadResult::Unreadable:
+        err << "Cannot read " << shown << '\n';
+        return false;
+    case ReadResult::TooLarge:
+        err << "Bulletin too large (more than " << kMaxBulletinBytes / (1024 * 1024) << " MiB): " << shown << '\n';
+        return false;
+    }
+    return false;
+}
+
+// The zone record of the station, as the station selection finds it: the zone name of the
+// entry looked up in the system's zone list. Without a match (or a zone name) all zero, which
+// makes local time UTC. Throws Error for a zone index that is not a whole number.
+TIME_ZONE_INFORMATION StationZone(std::string_view entry, const ConfigTexts& config)
+{
+    const std::optional<std::string> name = StationZoneName(entry, config);
+    if (name) {
+        const TVeskRegistryTimeZones zones;
+        if (const TVeskRegistryTimeZone* zone = zones.FindByKeyName(*name))
+            return zone->TimeZone();
+    }
+    return TIME_ZONE_INFORMATION{};
+}
+
+// The command line downloads nothing: the retrieval context's client is never asked.
+class NoDownloads final : public HttpClient {
+public:
+    std::string Get(const std::string& url) override { throw Error("No download from the command line: " + url); }
+};
+
+// The window's side of the retrieval sequence: keeps the first refusal and the captions.
+class CommandHost final : public RetrievalHost {
+public:
+    CommandHost(ForecastState& state, std::string stationText, const TimeTextContext& time)
+        : state_(state), stationText_(std::move(stationText)), time_(time)
+    {
+    }
+
+    void Warning(const std::string& text) override { Refuse(text); }
+    void Error(const std::string& text) override { Refuse(text); }
+    void SetWaitCursor(bool) override {}
+    void ShowPicture(const fs::path&) override {}
+    void EnableTrackBar() override {}
+    void SetForecastCaption(const std::string& caption) override { captions_.labelForecast = caption; }
+    void UpdateTimeLabels() override
+    {
+        captions_ = ComputeTimeLabelCaptions(state_.forecastBaseTime, stationText_, time_, state_.lastLabelTime);
+        state_.lastLabelTime = captions_.lastLabelTime;
+    }
+
+    const std::optional<std::string>& Refusal() const { return refusal_; }
+    const TimeLabelCaptions& Captions() const { return captions_; }
+
+private:
+    void Refuse(const std::string& text)
+    {
+        if (!refusal_)
+            refusal_ = text;
+    }
+
+    ForecastState& state_;
+    std::string stationText_;
+    const TimeTextContext& time_;
+    std::optional<std::string> refusal_;
+    TimeLabelCaptions captions_;
+};
+
+// The configuration file, or nullptr when it is missing or cannot be read (it would then
+// read as empty, and every text of the report would be missing).
+std::unique_ptr<ConfigFile> OpenConfig(const fs::path& path)
+{
+    std::unique_ptr<ConfigFile> config = ConfigFile::Open(path);
+    if (config && !std::ifstream(path, std::ios::binary).is_open())
+        config.reset();
+    return config;
+}
+
+// What --labels writes: the ten time-scale captions, then LabelForecast and
+// RzLabelForecastPlaceTime, one a line.
+std::string LabelsText(const TimeLabelCaptions& captions)
+{
+    std::string text;
+    for (const std::string& caption : captions.timeLabels)
+        text += Cp1252ToUtf8(caption) + '\n';
+    text += Cp1252ToUtf8(captions.labelForecast) + '\n';
+    text += Cp1252ToUtf8(captions.placeTime) + '\n';
+    return text;
+}
+
+// The station change and the retrieval sequence on the bulletin, then the report. Throws
+// Error where the window would show the general error box.
+int MakeReport(const Options& options, const fs::path& programDir, std::istream& in, std::ostream& out,
+               std::ostream& err)
+{
+    const fs::path configPath = options.config.value_or(programDir / "Skelmar.ini");
+    const std::unique_ptr<ConfigFile> config = OpenConfig(configPath);
+    if (!config) {
+        err << "Cannot open file " << configPath.string() << '\n';
+        return kExitFailure;
+    }
+
+    // As the station change does: the zone first (a bad zone index ends it), then the code.
+    const std::string& entry = *options.station;
+    ForecastState state;
+    state.stationTimeZone = StationZone(entry, *config);
+    const std::string stationCode = StationCodeOf(entry);
+
+    std::string body;
+    if (!ReadBulletin(*options.bulletin, in, body, err))
+        return kExitFailure;
+
+    const TimeTextContext time{options.timeType, state.stationTimeZone, SystemFormatSettings()};
+    CommandHost host(state, StationDisplayText(entry), time);
+    NoDownloads http;
+    const SystemClock systemClock;
+    const FixedClock givenDate(options.today.value_or(0));
+    const Clock& clock = options.today ? static_cast<const Clock&>(givenDate) : systemClock;
+    RetrievalContext context{state, *config, http, host, clock, fs::path(), time.settings.TimeSeparator};
+
+    TakeTextBody(context, body);
+    if (!ValidateBulletin(context, stationCode)) {
+        WriteMessage(err, host.Refusal().value_or(std::string(kNoCalendarDate)));
+        return kExitFailure;
+    }
+
+    std::string output;
+    if (options.labels) {
+        output = LabelsText(host.Captions());
+    } else {
+        const ReportInputs inputs{state.bulletinLines, state.forecastBaseTime, options.step, options.unit,
+                                  entry, *config, time};
+        output = ComposeReportText(inputs);
+        // The document exactly as the report view is given it, or its text a paragraph a line.
+        if (options.format == OutputFormat::Text)
+            output = PlainText(ReadRtf(output));
+    }
+    out.write(output.data(), static_cast<std::streamsize>(output.size()));
+    out.flush();
+    if (!out) {
+        err << "Cannot write the report\n";
+        return kExitFailure;
+    }
+    return kExitReportWritten;
+}
+
+}  // namespace
+
+std::string ReportCommandUsage()
+{
+    return R"(Usage: skelmar-report [--config FILE] --station ENTRY [--step N] [--time zulu|local]
+                      [--unit f|c] [--today YYYY-MM-DD] [--format text|rtf] [--labels]
+                      BULLETIN_FILE|-
+
+Writes the Extended Aviation Weather Report of a downloaded bulletin, as the Skelmar window
+would show it, to standard output. BULLETIN_FILE is the bulletin text as downloaded (the web
+page that carries it, when the configuration names its tag); "-" reads standard input.
+
+Options:
+  --config FILE       the configuration file (default: Skelmar.ini beside the program)
+  --station ENTRY     the station as the [STATIONS] list holds it, e.g. "Boston, MA (BOS)=5";
+                      its code must match the bulletin's header
+  --step N            the instant described, 3 x N hours after the issue; 2 to 20 (default 2)
+  --time zulu|local   times in Zulu or in the station's local time (default zulu)
+  --unit f|c          temperatures in Fahrenheit or Celsius (default f)
+  --today YYYY-MM-DD  the local date that the bulletin's date is checked against: a
+                      bulletin of that day or the next is accepted (default: the clock)
+  --format text|rtf   text: the report as UTF-8 text, a paragraph a line (default);
+                      rtf: the RTF document (code page 1252) exactly, no line break added
+  --labels            instead of the report, the ten time-scale captions, the forecast
+                      caption and the picture's caption, one a line
+  -h, --help          show this help and exit
+
+Exit status: 0 written; 1 the bulletin was refused or an error occurred (the message on
+standard error); 2 bad arguments.
+)";
+}
+
+int RunReportCommand(const std::vector<std::string>& args, const fs::path& programDir, std::istream& in,
+                     std::ostream& out, std::ostream& err)
+{
+    const std::variant<Options, UsageProblem> parsed = ParseOptions(args);
+    if (const auto* problem = std::get_if<UsageProblem>(&parsed)) {
+        err << kProgramName << ": " << problem->text << "\n\n" << ReportCommandUsage();
+        return kExitUsage;
+    }
+    const Options& options = std::get<Options>(parsed);
+    if (options.help) {
+        out << ReportCommandUsage() << std::flush;
+        return out ? kExitReportWritten : kExitFailure;
+    }
+    try {
+        return MakeReport(options, programDir, in, out, err);
+    } catch (const std::bad_alloc&) {
+        throw;
+    } catch (const std::exception& error) {
+        WriteMessage(err, GeneralErrorText(error.what()));
+        return kExitFailure;
+    }
+}
+
+}  // namespace skelmar

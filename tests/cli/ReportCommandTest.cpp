@@ -1,0 +1,450 @@
+#include "cli/ReportCommand.h"
+
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include <gtest/gtest.h>
+
+#include "report/BulletinTable.h"
+#include "report/ReportComposer.h"
+#include "retrieval/BulletinText.h"
+#include "retrieval/ConfigFile.h"
+#include "retrieval/RetrievalSequence.h"
+#include "tests/support/ScopedResources.h"
+#include "text/StringRoutines.h"
+#include "time/RegistryTimeZones.h"
+
+namespace skelmar {
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string kFixtures = SKELMAR_FIXTURES;
+const std::string kBoston = kFixtures + "/bulletins/ngm_bos_winter.txt";
+const std::string kPhoenix = kFixtures + "/bulletins/ngm_phx_summer.txt";
+const std::string kConfig = kFixtures + "/config/report.ini";  // no tag: bare bulletins
+const std::string kBostonEntry = "Boston, MA (BOS)=5";
+
+std::string ReadFile(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+void WriteFile(const fs::path& path, std::string_view bytes)
+{
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+// The Boston bulletin with its header line replaced.
+std::string BostonWithHeader(std::string_view header)
+{
+    const std::string bulletin = ReadFile(kBoston);
+    return std::string(header) + bulletin.substr(bulletin.find("\r\n"));
+}
+
+struct Outcome {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+// The command in-process; `input` is its standard input, `programDir` where it looks for
+// Skelmar.ini (by default a folder without one).
+Outcome RunCommand(const std::vector<std::string>& args, const std::string& input = "",
+            const fs::path& programDir = kFixtures + "/bulletins")
+{
+    std::istringstream in(input);
+    std::ostringstream out;
+    std::ostringstream err;
+    const int status = RunReportCommand(args, programDir, in, out, err);
+    return {status, out.str(), err.str()};
+}
+
+// The Boston bulletin of 9 December 2026 12:00 UTC, on that day, with the fixture texts.
+std::vector<std::string> BostonArgs(std::vector<std::string> extra = {})
+{
+    std::vector<std::string> args = {"--config", kConfig, "--station", kBostonEntry, "--today", "2026-12-09"};
+    args.insert(args.end(), extra.begin(), extra.end());
+    args.push_back(kBoston);
+    return args;
+}
+
+// The same, the bulletin read from standard input.
+std::vector<std::string> BostonArgsFromInput()
+{
+    std::vector<std::string> args = BostonArgs();
+    args.back() = "-";
+    return args;
+}
+
+TEST(ReportCommand, TextReportAtStepsUnitsAndTimeTypes)
+{
+    struct Expectation {
+        int line;
+        std::vector<std::string> options;
+        std::string text;
+    };
+    const Expectation kExpect[] = {
+        // The defaults: step 2 (18Z, the first cell), Fahrenheit, Zulu; one period section.
+        {__LINE__, {},
+         "Report for Boston, MA (BOS), at December 9, 2026 1800 Zulu\n"
+         "Temperature 31\u00B0 F. Dew point 20\u00B0 F. Sky overcast with a ceiling of 500 to 900 feet. "
+         "Wind 20 degrees 12 kt. \n"
+         "\n"
+         "Between 12/9/26 1800 Zulu and 12/10/26 0000 Zulu: Precipitation 80 percent. \n"},
+        // Step 8 (12Z next day, cell 7) in Celsius and Eastern standard time: both periods.
+        {__LINE__, {"--step", "8", "--unit", "c", "--time", "local"},
+         "Report for Boston, MA (BOS), at December 10, 2026 7:00 am local\n"
+         "Temperature -7\u00B0 C. Dew point -12\u00B0 C. Sky clear with no ceiling below 12,000 feet. "
+         "Wind 330 degrees 8 kt. \n"
+         "\n"
+         "Between 12/10/26 1:00 am local and 12/10/26 7:00 am local: Precipitation 70 percent. \n"
+         "\n"
+         "Between 12/9/26 7:00 pm local and 12/10/26 7:00 am local: Precipitation 95 percent. \n"},
+        // The same instant in the "=value" spelling of the options, and in the default format.
+        {__LINE__, {"--step=8", "--unit=f", "--format=text"},
+         "Report for Boston, MA (BOS), at December 10, 2026 1200 Zulu\n"
+         "Temperature 20\u00B0 F. Dew point 10\u00B0 F. Sky clear with no ceiling below 12,000 feet. "
+         "Wind 330 degrees 8 kt. \n"
+         "\n"
+         "Between 12/10/26 0600 Zulu and 12/10/26 1200 Zulu: Precipitation 70 percent. \n"
+         "\n"
+         "Between 12/10/26 0000 Zulu and 12/10/26 1200 Zulu: Precipitation 95 percent. \n"},
+    };
+    for (const Expectation& e : kExpect) {
+        SCOPED_TRACE(e.line);
+        const Outcome outcome = RunCommand(BostonArgs(e.options));
+        EXPECT_EQ(outcome.err, "");
+        EXPECT_EQ(outcome.status, kExitReportWritten);
+        EXPECT_EQ(outcome.out, e.text);
+    }
+}
+
+TEST(ReportCommand, RtfIsTheComposedDocumentByteForByte)
+{
+    const Outcome outcome = RunCommand(BostonArgs({"--format", "rtf", "--step", "5", "--unit", "c", "--time", "local"}));
+    ASSERT_EQ(outcome.status, kExitReportWritten) << outcome.err;
+
+    // What the window composes from the same bulletin, station and selections.
+    BulletinLines lines = SplitBulletinText(ReadFile(kBoston));
+    NormaliseBulletinTable(lines);
+    const std::unique_ptr<ConfigFile> config = ConfigFile::Open(kConfig);
+    ASSERT_NE(config, nullptr);
+    const TVeskRegistryTimeZones zones;
+    const TVeskRegistryTimeZone* eastern = zones.FindByKeyName("Eastern Standard Time");
+    ASSERT_NE(eastern, nullptr) << "the pinned zone database lacks America/New_York";
+    TimeTextContext time;
+    time.timeType = TimeType::Local;
+    time.zone = eastern->TimeZone();
+    const ReportInputs inputs{lines, EncodeDate(2026, 12, 9) + 0.5, 5, TemperatureUnit::Celsius,
+                              kBostonEntry, *config, time};
+    EXPECT_EQ(outcome.out, ComposeReportText(inputs));
+
+    // Code page 1252 as composed (the degree sign one byte), nothing added after the "}".
+    EXPECT_TRUE(outcome.out.starts_with(kReportPrologue));
+    EXPECT_NE(outcome.out.find("Temperature -3\xB0 C."), std::string::npos);
+    EXPECT_TRUE(outcome.out.ends_with("percent. }"));
+}
+
+TEST(ReportCommand, LabelsInZuluAndLocal)
+{
+    struct Expectation {
+        int line;
+        std::vector<std::string> args;
+        std::string labels;
+    };
+    const Expectation kExpect[] = {
+        {__LINE__, BostonArgs({"--labels"}),
+         "12/9/26 1800\n12/10/26 0000\n0600\n1200\n1800\n12/11/26 0000\n0600\n1200\n1800\n12/12/26 0000\n"
+         "Forecast: December 9, 2026 1200 Zulu, Boston, MA (BOS) station.\n"
+         "Time of forecast: 12/9/26 1200 Zulu for Boston, MA (BOS).   \n"},
+        // Eastern standard time (UTC - 5) from the zone database; the dated label has "hh".
+        {__LINE__, BostonArgs({"--labels", "--time", "local"}),
+         "12/9/26 01:00 pm\n7:00 pm\n12/10/26 01:00 am\n7:00 am\n1:00 pm\n7:00 pm\n12/11/26 01:00 am\n"
+         "7:00 am\n1:00 pm\n7:00 pm\n"
+         "Forecast: December 9, 2026 7:00 am local, Boston, MA (BOS) station.\n"
+         "Time of forecast: 12/9/26 7:00 am local for Boston, MA (BOS).   \n"},
+        // --labels wins over --format; the step plays no part in the time scale.
+        {__LINE__, BostonArgs({"--format", "rtf", "--labels", "--step", "20"}),
+         "12/9/26 1800\n12/10/26 0000\n0600\n1200\n1800\n12/11/26 0000\n0600\n1200\n1800\n12/12/26 0000\n"
+         "Forecast: December 9, 2026 1200 Zulu, Boston, MA (BOS) station.\n"
+         "Time of forecast: 12/9/26 1200 Zulu for Boston, MA (BOS).   \n"},
+        // Phoenix's [TIMEZONES] zone keeps standard time (UTC - 7) in July: 06Z is 11 pm the
+        // day before, where Mountain daylight time would say midnight.
+        {__LINE__,
+         {"--config", kConfig, "--station", "Phoenix, AZ (PHX)=7", "--today", "2026-07-14", "--labels", "--time",
+          "local", kPhoenix},
+         "7/13/26 11:00 pm\n7/14/26 05:00 am\n11:00 am\n5:00 pm\n11:00 pm\n7/15/26 05:00 am\n11:00 am\n"
+         "5:00 pm\n11:00 pm\n7/16/26 05:00 am\n"
+         "Forecast: July 13, 2026 5:00 pm local, Phoenix, AZ (PHX) station.\n"
+         "Time of forecast: 7/13/26 5:00 pm local for Phoenix, AZ (PHX).   \n"},
+    };
+    for (const Expectation& e : kExpect) {
+        SCOPED_TRACE(e.line);
+        const Outcome outcome = RunCommand(e.args);
+        EXPECT_EQ(outcome.err, "");
+        EXPECT_EQ(outcome.status, kExitReportWritten);
+        EXPECT_EQ(outcome.out, e.labels);
+    }
+}
+
+TEST(ReportCommand, BulletinDatedTheNextDayIsAccepted)
+{
+    std::vector<std::string> args = BostonArgs();
+    args[5] = "2026-12-08";  // the bulletin's date is tomorrow's
+    const Outcome outcome = RunCommand(args);
+    EXPECT_EQ(outcome.status, kExitReportWritten) << outcome.err;
+    EXPECT_TRUE(outcome.out.starts_with("Report for Boston, MA (BOS), at December 9, 2026 1800 Zulu\n"));
+}
+
+TEST(ReportCommand, TaggedPageFromStandardInput)
+{
+    test::TemporaryFolder folder;
+    std::string tagged = ReadFile(kConfig);
+    ASSERT_EQ(ReplaceAll(tagged, "C_FOUS_TEXT_HTML=", "C_FOUS_TEXT_HTML=PRE"), 1);
+    const fs::path taggedConfig = folder.Path() / "tagged.ini";
+    WriteFile(taggedConfig, tagged);
+    const std::string page = "<html>\n<body>\n<h1>MOS</h1>\n  <PRE> \n" + ReadFile(kBoston) +
+                             "</PRE>\n<PRE>\nsecond section\n</PRE>\n</body>\n</html>\n";
+    const std::vector<std::string> args = {"--config", taggedConfig.string(), "--station", kBostonEntry,
+                                           "--today", "2026-12-09", "-"};
+
+    const Outcome fromPage = RunCommand(args, page);
+    EXPECT_EQ(fromPage.err, "");
+    EXPECT_EQ(fromPage.status, kExitReportWritten);
+    EXPECT_EQ(fromPage.out, RunCommand(BostonArgs()).out);
+
+    // With the tag configured, a bare bulletin has no tagged section: nothing is left of it.
+    const Outcome bare = RunCommand(args, ReadFile(kBoston));
+    EXPECT_EQ(bare.status, kExitFailure);
+    EXPECT_EQ(bare.err, "Corrupted Weather Text Data file was retrieved from the Internet.\nReporting is not valid.\n");
+}
+
+TEST(ReportCommand, DefaultConfigurationLiesBesideTheProgram)
+{
+    test::TemporaryFolder programDir;
+    fs::copy_file(kConfig, programDir.Path() / "Skelmar.ini");
+    const Outcome outcome =
+        RunCommand({"--station", kBostonEntry, "--today", "2026-12-09", kBoston}, "", programDir.Path());
+    EXPECT_EQ(outcome.status, kExitReportWritten) << outcome.err;
+    EXPECT_EQ(outcome.out, RunCommand(BostonArgs()).out);
+}
+
+TEST(ReportCommand, StationTextFromAUtf8Terminal)
+{
+    const std::vector<std::string> args = {"--config", kConfig, "--station", "B\u00F4ston (BOS)=5", "--today",
+                                           "2026-12-09"};
+    std::vector<std::string> text = args;
+    text.push_back(kBoston);
+    EXPECT_TRUE(RunCommand(text).out.starts_with("Report for B\u00F4ston (BOS), at "));
+    std::vector<std::string> rtf = args;
+    rtf.insert(rtf.end(), {"--format", "rtf", kBoston});
+    EXPECT_NE(RunCommand(rtf).out.find("Report for B\xF4ston (BOS), at "), std::string::npos);
+}
+
+TEST(ReportCommand, ErrorCases)
+{
+    const std::string kCorrupted =
+        "Corrupted Weather Text Data file was retrieved from the Internet.\nReporting is not valid.\n";
+    const std::string kDate =
+        "The Weather Text Data file does not match this computer's system date\n"
+        "or this computer's date format is not recognizable.\n"
+        "Reporting is not valid, correct your clock, or retrieve correct file later.\n";
+    struct Expectation {
+        int line;
+        std::vector<std::string> args;
+        std::string input;  // standard input
+        std::string err;
+    };
+    const std::vector<std::string> kFromInput = BostonArgsFromInput();
+    const Expectation kExpect[] = {
+        // The retrieval sequence's refusals, with the box's text.
+        {__LINE__, {"--config", kConfig, "--station", kBostonEntry, "--today", "2026-12-11", kBoston}, "", kDate},
+        {__LINE__, {"--config", kConfig, "--station", kBostonEntry, "--today", "2026-12-10", kBoston}, "", kDate},
+        {__LINE__, {"--config", kConfig, "--station", "Denver, CO (DEN)=7", "--today", "2026-12-09", kBoston}, "",
+         kCorrupted},
+        {__LINE__, kFromInput, BostonWithHeader(" bos   EC NGM MOS GUIDANCE   12/9/26  1200 UTC"), kCorrupted},
+        {__LINE__, kFromInput, BostonWithHeader(" BOS   EC NGM MOS GUIDANCE   12/9/26"), kCorrupted},
+        {__LINE__, kFromInput, "", kCorrupted},
+        // The window says nothing about an impossible date; the command must.
+        {__LINE__, kFromInput, BostonWithHeader(" BOS   EC NGM MOS GUIDANCE   2/30/26  1200 UTC"),
+         "The bulletin's date is not a calendar date.\n"},
+        // The general error box's texts, with its full stop.
+        {__LINE__, {"--config", kConfig, "--station", "Boston, MA (BOS)=x", kBoston}, "",
+         "'x' is not a valid integer value.\n"},
+        {__LINE__, {"--config", kConfig, "--station", "Boston, MA (BOS)", kBoston}, "",
+         "'' is not a valid integer value.\n"},
+        {__LINE__, kFromInput, BostonWithHeader(" BOS   EC NGM MOS GUIDANCE   12/9/26  12ab UTC"),
+         "'12:ab' is not a valid time.\n"},
+        // A control character from the bulletin does not reach the terminal.
+        {__LINE__, kFromInput, BostonWithHeader(" BOS   EC NGM MOS GUIDANCE   12/\x1B[2J/26  1200 UTC"),
+         "'?[2J' is not a valid integer value.\n"},
+        // Files that cannot be read.
+        {__LINE__, {"--config", kConfig, "--station", kBostonEntry, "/nonexistent/bulletin.txt"}, "",
+         "Cannot open file /nonexistent/bulletin.txt\n"},
+        {__LINE__, {"--config", kConfig, "--station", kBostonEntry, kFixtures}, "",
+         "Cannot open file " + kFixtures + "\n"},
+        {__LINE__, {"--config", "/nonexistent/Skelmar.ini", "--station", kBostonEntry, kBoston}, "",
+         "Cannot open file /nonexistent/Skelmar.ini\n"},
+        // The default configuration is looked for beside the program only.
+        {__LINE__, {"--station", kBostonEntry, kBoston}, "",
+         "Cannot open file " + kFixtures + "/bulletins/Skelmar.ini\n"},
+        // After "--" a name that starts with "-" is a file.
+        {__LINE__, {"--config", kConfig, "--station", kBostonEntry, "--", "-x"}, "", "Cannot open file -x\n"},
+    };
+    for (const Expectation& e : kExpect) {
+        SCOPED_TRACE(e.line);
+        const Outcome outcome = RunCommand(e.args, e.input);
+        EXPECT_EQ(outcome.status, kExitFailure);
+        EXPECT_EQ(outcome.err, e.err);
+        EXPECT_EQ(outcome.out, "");
+    }
+}
+
+TEST(ReportCommand, EdgeCases)
+{
+    // No bulletin is larger than the text download accepts; endless input is not read whole.
+    const std::string huge(16 * 1024 * 1024 + 1, ' ');
+    const Outcome outcome = RunCommand({"--config", kConfig, "--station", kBostonEntry, "-"}, huge);
+    EXPECT_EQ(outcome.status, kExitFailure);
+    EXPECT_EQ(outcome.err, "Bulletin too large (more than 16 MiB): standard input\n");
+
+    // A body with lone CR line ends and a NUL after the table is taken as the download takes it.
+    std::string crOnly = ReadFile(kBoston);
+    ReplaceAll(crOnly, "\r\n", "\r");
+    crOnly += std::string("\0garbage\n", 9);
+    EXPECT_EQ(RunCommand(BostonArgsFromInput(), crOnly).out, RunCommand(BostonArgs()).out);
+}
+
+TEST(ReportCommand, BadArgumentsGiveTheUsage)
+{
+    struct Expectation {
+        int line;
+        std::vector<std::string> args;
+        std::string problem;  // the first line on standard error
+    };
+    const Expectation kExpect[] = {
+        {__LINE__, {}, "no station given (--station)"},
+        {__LINE__, {kBoston}, "no station given (--station)"},
+        {__LINE__, {"--station", kBostonEntry}, "no bulletin file given"},
+        {__LINE__, {"--station", kBostonEntry, kBoston, kBoston}, "more than one bulletin file given"},
+        {__LINE__, {"--station", kBostonEntry, "--verbose", kBoston}, "unknown option '--verbose'"},
+        {__LINE__, {"--station", kBostonEntry, "-s", kBoston}, "unknown option '-s'"},
+        {__LINE__, {kBoston, "--station"}, "option --station needs a value"},
+        {__LINE__, {"--station", kBostonEntry, "--labels=yes", kBoston}, "option --labels takes no value"},
+        {__LINE__, {"--station", kBostonEntry, "--step", "1", kBoston}, "invalid value '1' for --step"},
+        {__LINE__, {"--station", kBostonEntry, "--step", "21", kBoston}, "invalid value '21' for --step"},
+        {__LINE__, {"--station", kBostonEntry, "--step", "+5", kBoston}, "invalid value '+5' for --step"},
+        {__LINE__, {"--station", kBostonEntry, "--step=", kBoston}, "invalid value '' for --step"},
+        {__LINE__, {"--station", kBostonEntry, "--time", "utc", kBoston}, "invalid value 'utc' for --time"},
+        {__LINE__, {"--station", kBostonEntry, "--unit", "F", kBoston}, "invalid value 'F' for --unit"},
+        {__LINE__, {"--station", kBostonEntry, "--format", "html", kBoston}, "invalid value 'html' for --format"},
+        {__LINE__, {"--station", kBostonEntry, "--config=", kBoston}, "invalid value '' for --config"},
+        {__LINE__, {"--station", kBostonEntry, "--today", "2026-02-29", kBoston},
+         "invalid value '2026-02-29' for --today"},
+        {__LINE__, {"--station", kBostonEntry, "--today", "2026-12-9", kBoston},
+         "invalid value '2026-12-9' for --today"},
+        {__LINE__, {"--station", kBostonEntry, "--today", "12/09/2026", kBoston},
+         "invalid value '12/09/2026' for --today"},
+        {__LINE__, {"--station", kBostonEntry, "--today", "0000-01-01", kBoston},
+         "invalid value '0000-01-01' for --today"},
+    };
+    const std::string usage = ReportCommandUsage();
+    for (const Expectation& e : kExpect) {
+        SCOPED_TRACE(e.line);
+        const Outcome outcome = RunCommand(e.args);
+        EXPECT_EQ(outcome.status, kExitUsage);
+        EXPECT_EQ(outcome.err, "skelmar-report: " + e.problem + "\n\n" + usage);
+        EXPECT_EQ(outcome.out, "");
+    }
+}
+
+TEST(ReportCommand, HelpGoesToStandardOutput)
+{
+    for (const std::string help : {"--help", "-h"}) {
+        SCOPED_TRACE(help);
+        const Outcome outcome = RunCommand({help});
+        EXPECT_EQ(outcome.status, kExitReportWritten);
+        EXPECT_EQ(outcome.out, ReportCommandUsage());
+        EXPECT_EQ(outcome.err, "");
+    }
+    EXPECT_TRUE(ReportCommandUsage().starts_with("Usage: skelmar-report [--config FILE] --station ENTRY"));
+}
+
+// The built program, run by the shell: its exit statuses and the bytes of its output.
+struct ProgramOutcome {
+    int status;
+    std::string out;
+};
+
+std::string Quoted(const std::string& text)
+{
+    std::string quoted = "'";
+    for (const char c : text)
+        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return quoted + "'";
+}
+
+ProgramOutcome RunProgram(const std::vector<std::string>& args, const fs::path& errFile)
+{
+    std::string command = Quoted(SKELMAR_REPORT_EXE);
+    for (const std::string& arg : args)
+        command += " " + Quoted(arg);
+    command += " 2>" + Quoted(errFile.string()) + " </dev/null";
+    FILE* pipe = ::popen(command.c_str(), "r");
+    if (pipe == nullptr)
+        return {-1, ""};
+    std::string out;
+    char chunk[4096];
+    for (std::size_t n; (n = std::fread(chunk, 1, sizeof chunk, pipe)) > 0;)
+        out.append(chunk, n);
+    const int status = ::pclose(pipe);
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, out};
+}
+
+TEST(ReportProgram, ExitStatusesAndOutputBytes)
+{
+    test::TemporaryFolder folder;
+    const fs::path errFile = folder.Path() / "stderr.txt";
+
+    const ProgramOutcome rtf = RunProgram(BostonArgs({"--format", "rtf", "--step", "12"}), errFile);
+    EXPECT_EQ(rtf.status, 0);
+    EXPECT_EQ(rtf.out, RunCommand(BostonArgs({"--format", "rtf", "--step", "12"})).out);
+    EXPECT_EQ(ReadFile(errFile), "");
+
+    const ProgramOutcome refused =
+        RunProgram({"--config", kConfig, "--station", kBostonEntry, "--today", "2026-12-11", kBoston}, errFile);
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_EQ(refused.out, "");
+    EXPECT_TRUE(ReadFile(errFile).starts_with("The Weather Text Data file does not match"));
+
+    const ProgramOutcome bad = RunProgram({"--station", kBostonEntry, "--unit", "k", kBoston}, errFile);
+    EXPECT_EQ(bad.status, 2);
+    EXPECT_EQ(bad.out, "");
+    EXPECT_TRUE(ReadFile(errFile).starts_with("skelmar-report: invalid value 'k' for --unit\n"));
+}
+
+TEST(ReportProgram, ShippedConfigurationBesideTheProgramReadsTheDownloadedPage)
+{
+    // The shipped Skelmar.ini names the tag "PRE": the program takes the page as downloaded.
+    test::TemporaryFolder folder;
+    const fs::path page = folder.Path() / "page.html";
+    WriteFile(page, "<html><body>\n<PRE>\n" + ReadFile(kBoston) + "</PRE>\n</body></html>\n");
+    const ProgramOutcome outcome =
+        RunProgram({"--station", kBostonEntry, "--today", "2026-12-09", page.string()}, folder.Path() / "err");
+    EXPECT_EQ(outcome.status, 0) << ReadFile(folder.Path() / "err");
+    EXPECT_TRUE(outcome.out.starts_with(
+        "Extended Aviation Weather Report for Boston, MA (BOS), at December 9, 2026 1800 Zulu\n"
+        "The temperature will be 31\u00B0 F."))
+        << outcome.out;
+}
+
+}  // namespace
+}  // namespace skelmar

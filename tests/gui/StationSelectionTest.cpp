@@ -1,0 +1,298 @@
+// Choosing a station in the list and on the map, end to end against a server on 127.0.0.1.
+
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QSignalSpy>
+#include <QSlider>
+#include <QTabWidget>
+#include <QTest>
+
+#include "GuiTestSupport.h"
+#include "app/PickMapTable.h"
+#include "app/RichTextViews.h"
+#include "app/Widgets.h"
+#include "retrieval/RetrievalSequence.h"
+#include "tests/support/LoopbackServer.h"
+#include "time/RegistryTimeZones.h"
+
+using namespace skelmar;
+using namespace skelmar::testing;
+
+namespace {
+
+// A one-pixel GIF picture.
+const std::string kGif("GIF89a\x01\x00\x01\x00\x80\x00\x00\xff\x00\x00\x00\x00\x00!\xf9\x04\x00\x00\x00\x00\x00,"
+                       "\x00\x00\x00\x00\x01\x00\x01\x00\x00\x02\x02\x44\x01\x00;",
+                       43);
+
+std::string ReadFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll().toStdString() : std::string();
+}
+
+// The station page as the server sends it: the bulletin inside a <PRE> block.
+std::string StationPage(const std::string& bulletin)
+{
+    return "<html><head><title>Guidance</title></head><body>\n<PRE>\n" + bulletin + "</PRE>\n</body></html>\n";
+}
+
+// The shipped files, with download addresses at the test server put first (of a section
+// that appears twice, the first counts).
+struct Station {
+    explicit Station(const std::string& extraConfig = "")
+    {
+        folder.CopyShippedFiles();
+        const std::string shipped = ReadFile(QString::fromStdString((folder.Path() / "Skelmar.ini").string()));
+        folder.Write("Skelmar.ini", "[INTERNET]\r\nC_ZOZI14_TEXTSERVER=" + server.Url("/text/K") +
+                                        "\r\nC_FOUS_TEXT_EXT=.htm\r\nC_FOUS_TEXT_HTML=PRE\r\n"
+                                        "C_ZOZI14_GRAPHSERVER=" + server.Url("/graph/") +
+                                        "\r\nC_FOUS_GRAPH_EXT=.gif\r\n" + extraConfig + shipped);
+        server.Serve("/text/KBOS.htm", StationPage(ReadFile(QStringLiteral(SKELMAR_FIXTURES "/bulletins/ngm_bos_winter.txt"))));
+        server.Serve("/graph/BOS.gif", kGif);
+        t = std::make_unique<FormUnderTest>(folder);
+        t->Show();
+        list = t->Find<StationComboBox>("ecComboBoxWxLoc");
+        pages = t->Find<QTabWidget>("ecPageControl1");
+    }
+    // Chooses an entry as the user does, with the keyboard on the closed list.
+    void Choose(const QString& entry)
+    {
+        const int index = list->findText(entry);
+        QVERIFY2(index >= 0, qPrintable(entry));
+        list->setCurrentIndex(index - 1);
+        list->setFocus();
+        QTest::keyClick(list, Qt::Key_Down);
+        QCOMPARE(list->currentIndex(), index);
+    }
+    void ClickMap(int x, int y) const
+    {
+        QTest::mouseClick(t->Find<QLabel>("ImageUSPickMap"), Qt::LeftButton, Qt::NoModifier, QPoint(x, y));
+    }
+    QString Page() const { return pages->currentWidget()->objectName(); }
+    QString Report() const { return t->Find<ReportView>("WPRichText1")->toPlainText(); }
+    std::vector<std::string> Requested() const
+    {
+        std::vector<std::string> paths;
+        for (const auto& request : server.Requests())
+            paths.push_back(request.path);
+        return paths;
+    }
+
+    test::LoopbackServer server;
+    ProgramFolder folder;
+    std::unique_ptr<FormUnderTest> t;
+    StationComboBox* list = nullptr;
+    QTabWidget* pages = nullptr;
+};
+
+}  // namespace
+
+class StationSelectionTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void mapTableOverlaps()
+    {
+        struct Expectation {
+            int line;
+            int x, y;
+            const char* code;
+        };
+        const Expectation kExpect[] = {
+            {__LINE__, 394, 65, "BOS"},  // also inside PWM's rectangle: the earlier row wins
+            {__LINE__, 300, 129, "IND"}, // LAF's rectangle lies inside IND's
+            {__LINE__, 301, 130, "IND"},
+            {__LINE__, 300, 60, "ANJ"},  // no text on the picture, still a station
+            {__LINE__, 429, 83, "BOS"},  // bounds are inclusive
+            {__LINE__, 0, 0, ""},
+            {__LINE__, 449, 299, ""},
+        };
+        for (const Expectation& e : kExpect)
+            QCOMPARE(QString::fromLatin1(PickMapHit(e.x, e.y).value_or("").data()).left(3), QString::fromLatin1(e.code));
+    }
+
+    void listSelectionRetrievesAndShowsTheReport()
+    {
+        Station s;
+        QSignalSpy composed(s.t->form.get(), &TForm1::reportComposed);
+        s.Choose(QStringLiteral("Boston, MA (BOS)=5"));
+
+        QCOMPARE(s.t->messages.messages, std::vector<Message>{});
+        QCOMPARE(s.Requested(), (std::vector<std::string>{"/graph/BOS.gif", "/text/KBOS.htm"}));
+        QCOMPARE(composed.count(), 1);
+        QCOMPARE(s.Page(), QStringLiteral("TabSheet1"));
+        QVERIFY(s.Report().startsWith(QStringLiteral(
+            "Extended Aviation Weather Report for Boston, MA (BOS), at December 9, 2026 1800 Zulu")));
+        QVERIFY(s.Report().contains(QStringLiteral("The temperature will be 31\u00B0 F. The dew point will be 20\u00B0 F.")));
+        QCOMPARE(s.t->Find<QLabel>("LabelTime06")->text(), QStringLiteral("12/9/26 1800"));
+        QCOMPARE(s.t->Find<QLabel>("LabelTime60")->text(), QStringLiteral("12/12/26 0000"));
+        QCOMPARE(s.t->Find<QLabel>("LabelForecast")->text(),
+                 QStringLiteral("Forecast: December 9, 2026 1200 Zulu, Boston, MA (BOS) station."));
+        QVERIFY(!s.t->Find<QWidget>("RzLabelForecastPlaceTime")->isHidden());
+        QCOMPARE(s.t->Find<QLabel>("Image1")->pixmap().size(), QSize(1, 1));
+        QCOMPARE(ReadFile(QString::fromStdString(s.t->picture.string())), kGif);
+        QVERIFY(s.t->Find<QSlider>("RzTrackBar1")->isEnabled());
+        QCOMPARE(s.t->form->State().stationTimeZone.Bias, 300);
+        QCOMPARE(s.t->form->State().bulletinLines.front(), std::string("MX/MN 34 18 12 -8"));
+        QVERIFY(s.t->Find<QPlainTextEdit>("Memo1")->toPlainText().startsWith(QStringLiteral("MX/MN 34 18 12 -8\nTEMP 31")));
+        QCOMPARE(s.t->connection.asked, 1);
+
+        // Local time now follows the station's zone.
+        QTest::mouseClick(s.t->Find<RadioGroup>("RzRadioGroupTimeType")->Item(0), Qt::LeftButton);
+        QCOMPARE(s.t->Find<QLabel>("LabelTime06")->text(), QStringLiteral("12/9/26 01:00 pm"));
+        QVERIFY(s.Report().contains(QStringLiteral("at December 9, 2026 1:00 pm local")));
+
+        // The same station again retrieves again.
+        s.Choose(QStringLiteral("Boston, MA (BOS)=5"));
+        QCOMPARE(s.Requested().size(), std::size_t{4});
+        QCOMPARE(s.t->connection.asked, 2);
+    }
+
+    void listSelectionKeepsAnotherPage()
+    {
+        Station s;
+        s.pages->setCurrentWidget(s.t->Find<QWidget>("TabSheet3"));
+        s.Choose(QStringLiteral("Boston, MA (BOS)=5"));
+        QCOMPARE(s.Page(), QStringLiteral("TabSheet3"));
+        QVERIFY(!s.Report().isEmpty());
+    }
+
+    void mapClicksChooseTheFirstMatchingStation()
+    {
+        Station s;
+        s.ClickMap(394, 65);  // BOS over PWM
+        QCOMPARE(s.list->currentText(), QStringLiteral("Boston, MA (BOS)=5"));
+        QCOMPARE(s.Page(), QStringLiteral("TabSheet1"));
+        QVERIFY(!s.Report().isEmpty());
+
+        s.pages->setCurrentWidget(s.t->Find<QWidget>("TabSheet2"));
+        s.ClickMap(300, 129);  // IND over LAF; nothing served: the downloads fail
+        QCOMPARE(s.list->currentText(), QStringLiteral("Indianapolis, IN (IND)=5"));
+        QCOMPARE(s.Page(), QStringLiteral("TabSheet1"));  // the map always ends on Text Report
+        QCOMPARE(s.t->messages.messages.back(), (Message{Message::Error, std::string(kCorruptedText)}));
+
+        s.ClickMap(300, 60);
+        QCOMPARE(s.list->currentText(), QStringLiteral("Sault Ste. Marie, MI (ANJ)=5"));
+
+        const std::size_t before = s.server.Requests().size();
+        const std::size_t messages = s.t->messages.messages.size();
+        s.ClickMap(0, 0);
+        QCOMPARE(s.server.Requests().size(), before);
+        QCOMPARE(s.t->messages.messages.size(), messages);
+    }
+
+    void mapStationMissingFromTheListChangesNothing()
+    {
+        Station s;
+        QComboBox* list = s.list;
+        list->removeItem(list->findText(QStringLiteral("Boston, MA (BOS)=5")));
+        s.pages->setCurrentWidget(s.t->Find<QWidget>("TabSheet2"));
+        s.ClickMap(400, 66);  // inside BOS and PWM: BOS is the hit, and it is not listed
+        QCOMPARE(list->currentIndex(), -1);
+        QCOMPARE(s.Page(), QStringLiteral("TabSheet2"));
+        QVERIFY(s.server.Requests().empty());
+        QVERIFY(s.t->messages.messages.empty());
+    }
+
+    void noConnection()
+    {
+        Station s;
+        s.t->connection.connected = false;
+        s.Choose(QStringLiteral("Boston, MA (BOS)=5"));
+        QCOMPARE(s.t->messages.messages,
+                 (std::vector<Message>{{Message::Warning, "Could not detect Internet connection.\r\n"
+                                                          "Please establish an Internet connection and try again."}}));
+        QVERIFY(s.server.Requests().empty());
+        QCOMPARE(s.Page(), QStringLiteral("TabSheet4"));  // from the list: the page stays
+        QCOMPARE(s.list->currentText(), QStringLiteral("Boston, MA (BOS)=5"));
+        QCOMPARE(s.t->form->State().stationTimeZone, TIME_ZONE_INFORMATION{});
+        QCOMPARE(s.t->form->State().bulletinLines, BulletinLines{"Memo1"});
+
+        s.ClickMap(394, 65);  // from the map: Text Report all the same
+        QCOMPARE(s.Page(), QStringLiteral("TabSheet1"));
+        QVERIFY(s.server.Requests().empty());
+    }
+
+    void zonesOfTheStations()
+    {
+        Station s("[STATIONS]\r\nBoston, MA (BOS)=9\r\nPhoenix, AZ (PHX)=7\r\nOdd (BOS)=x\r\n");
+        s.Choose(QStringLiteral("Boston, MA (BOS)=9"));  // no zone 9: the zone stays as it was
+        QCOMPARE(s.t->form->State().stationTimeZone, TIME_ZONE_INFORMATION{});
+        QVERIFY(!s.Report().isEmpty());
+
+        s.Choose(QStringLiteral("Phoenix, AZ (PHX)=7"));  // [TIMEZONES] of the shipped file
+        const TIME_ZONE_INFORMATION& phoenix = s.t->form->State().stationTimeZone;
+        QCOMPARE(phoenix.Bias, 420);
+        QCOMPARE(phoenix.DaylightDate.wMonth, std::uint16_t{0});  // no daylight time
+
+        // A zone index that is no number: the error box, nothing retrieved, no page change.
+        s.pages->setCurrentWidget(s.t->Find<QWidget>("TabSheet4"));
+        const std::size_t before = s.server.Requests().size();
+        s.Choose(QStringLiteral("Odd (BOS)=x"));
+        QCOMPARE(s.t->messages.messages.back(), (Message{Message::GeneralError, "'x' is not a valid integer value."}));
+        QCOMPARE(s.server.Requests().size(), before);
+        QCOMPARE(s.Page(), QStringLiteral("TabSheet4"));
+    }
+
+    void refusedConnectionWarnsTwiceThenCallsTheTextCorrupted()
+    {
+        Station s;
+        s.ClickMap(394, 65);  // a good retrieval first
+        const QString report = s.Report();
+        const TDateTime baseTime = s.t->form->State().forecastBaseTime;
+        const QString label = s.t->Find<QLabel>("LabelTime06")->text();
+        s.t->messages.messages.clear();
+
+        // Point the downloads at a port where nothing listens.
+        const std::string closed = "http://127.0.0.1:" + std::to_string(test::ClosedPort()) + "/";
+        s.folder.Write("Skelmar.ini", "[INTERNET]\r\nC_ZOZI14_TEXTSERVER=" + closed + "\r\nC_ZOZI14_GRAPHSERVER=" + closed +
+                                          "\r\nC_FOUS_TEXT_HTML=PRE\r\n[STATIONS]\r\nBoston, MA (BOS)=5\r\n");
+        s.Choose(QStringLiteral("Boston, MA (BOS)=5"));
+        const std::string warning(kConnectWarning);
+        QCOMPARE(s.t->messages.messages,
+                 (std::vector<Message>{{Message::Warning, warning}, {Message::Warning, warning},
+                                       {Message::Error, std::string(kCorruptedText)}}));
+        QCOMPARE(s.t->form->State().bulletinLines, BulletinLines{});
+        QCOMPARE(s.t->form->State().forecastBaseTime, baseTime);
+        QCOMPARE(s.Report(), report);
+        QCOMPARE(s.t->Find<QLabel>("LabelTime06")->text(), label);
+        QCOMPARE(s.t->Find<QLabel>("LabelForecast")->text(), QStringLiteral("No forecast obtained"));
+        QCOMPARE(s.t->Find<QLabel>("Image1")->pixmap().size(), QSize(1, 1));  // the old picture stays
+    }
+
+    void pictureThatIsNotAGif()
+    {
+        Station s;
+        s.server.Serve("/graph/BOS.gif", std::string("<html>Not here</html>"));
+        s.Choose(QStringLiteral("Boston, MA (BOS)=5"));
+        QCOMPARE(s.t->messages.messages, (std::vector<Message>{{Message::GeneralError, "Invalid GIF signature."}}));
+        QCOMPARE(s.Requested(), std::vector<std::string>{"/graph/BOS.gif"});  // the text is not fetched
+        QCOMPARE(s.t->form->State().bulletinLines, BulletinLines{"No Report"});
+        QCOMPARE(s.Page(), QStringLiteral("TabSheet4"));
+        QVERIFY(QApplication::overrideCursor() == nullptr);
+
+        // The window stays usable: the next retrieval succeeds.
+        s.server.Serve("/graph/BOS.gif", kGif);
+        s.Choose(QStringLiteral("Boston, MA (BOS)=5"));
+        QVERIFY(!s.Report().isEmpty());
+        QCOMPARE(s.Page(), QStringLiteral("TabSheet1"));
+    }
+
+    void bulletinOfAnotherDay()
+    {
+        Station s;
+        s.t->clock.today = EncodeDate(2026, 12, 11);
+        s.Choose(QStringLiteral("Boston, MA (BOS)=5"));
+        QCOMPARE(s.t->messages.messages, (std::vector<Message>{{Message::Error, std::string(kDateMismatch)}}));
+        QCOMPARE(s.t->form->State().forecastBaseTime, EncodeDate(2026, 12, 9));
+        QCOMPARE(s.Report(), QString());  // nothing composed
+        QCOMPARE(s.Page(), QStringLiteral("TabSheet1"));  // the page changes all the same
+        QVERIFY(s.t->Find<QSlider>("RzTrackBar1")->isEnabled());
+    }
+};
+
+QTEST_MAIN(StationSelectionTest)
+#include "StationSelectionTest.moc"
