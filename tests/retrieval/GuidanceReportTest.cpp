@@ -73,12 +73,6 @@ public:
     std::vector<std::string> messages;
 };
 
-class DateClock final : public Clock {
-public:
-    TDateTime today = 0;
-    TDateTime Today() const override { return today; }
-};
-
 class GuidanceReportTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -95,8 +89,8 @@ protected:
         code_ = code;
         server_.Serve("/mav/K" + code, std::move(page));
         server_.Serve("/graph/" + code + ".gif", std::string("GIF89a\x01\x00\x01\x00\x00\x00\x00;", 13));
-        clock_.today = today;
-        RetrievalContext context{state_, *config_, http_, host_, clock_, folder_.Path() / "Temp.gif", ':'};
+        const FixedClock clock(today);
+        RetrievalContext context{state_, *config_, http_, host_, clock, folder_.Path() / "Temp.gif", ':'};
         return RetrieveBulletin(context, code);
     }
 
@@ -126,7 +120,6 @@ protected:
     std::unique_ptr<ServedConfig> config_;
     CurlHttpClient http_;
     MessageHost host_;
-    DateClock clock_;
     ForecastState state_;
     std::string code_;
 };
