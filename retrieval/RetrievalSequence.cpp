@@ -4,6 +4,7 @@
 
 #include "report/BulletinTable.h"
 #include "retrieval/BulletinText.h"
+#include "retrieval/GuidanceTranslator.h"
 #include "retrieval/HttpClient.h"
 #include "retrieval/PictureFile.h"
 #include "text/Error.h"
@@ -134,6 +135,11 @@ bool CheckBulletinDate(RetrievalContext& context, std::string_view dateWord)
 
 bool ValidateBulletin(RetrievalContext& context, std::string_view stationCode)
 {
+    // Today's bulletins (GFS and NAM guidance) come in a newer layout than the one the
+    // checks, the table and the report read; they are rewritten into it first. Any other
+    // text, the old layout included, passes as it is.
+    TranslateGuidanceBulletin(context.state.bulletinLines);
+
     const BulletinLines& lines = context.state.bulletinLines;
     const std::string header = lines.empty() ? std::string() : lines.front().substr(std::min<std::size_t>(1, lines.front().size()));
     context.host.SetForecastCaption(std::string(kNoForecastObtained));

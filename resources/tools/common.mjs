@@ -6,16 +6,16 @@ import { fileURLToPath } from 'node:url';
 export const toolsDir = path.dirname(fileURLToPath(import.meta.url));
 
 // The rectangles of the window's map table, in its order: code, left, top, right, bottom,
-// every bound inclusive, in pixels of the 450 x 300 map. SSM and LAF carry no text.
+// every bound inclusive, in pixels of the 450 x 300 map. ANJ and LAF carry no text.
 export const pickMapTable = [
-  ['HAT', 393, 149, 426, 164], ['CRW', 330, 133, 364, 148], ['CHS', 360, 182, 398, 201],
+  ['HSE', 393, 149, 426, 164], ['CRW', 330, 133, 364, 148], ['CHS', 360, 182, 398, 201],
   ['LIT', 251, 187, 280, 203], ['SAT', 191, 245, 225, 261], ['BRO', 200, 286, 238, 299],
   ['LBB', 162, 196, 197, 214], ['DDC', 183, 156, 216, 172], ['GJT', 115, 131, 148, 149],
   ['LBF', 180, 120, 211, 136], ['ELP', 120, 212, 155, 229], ['SAN', 26, 176, 62, 194],
   ['LAS', 53, 148, 91, 165], ['RNO', 32, 101, 68, 118], ['INL', 233, 46, 261, 62],
   ['PHL', 375, 102, 409, 118], ['CAR', 391, 17, 428, 32], ['JFK', 385, 87, 417, 104],
   ['BUF', 343, 78, 375, 97], ['BOS', 394, 62, 429, 83], ['PWM', 393, 47, 430, 67],
-  ['SSM', 294, 53, 327, 77], ['DTW', 310, 96, 343, 114], ['IAD', 364, 116, 395, 133],
+  ['ANJ', 294, 53, 327, 77], ['DTW', 310, 96, 343, 114], ['IAD', 364, 116, 395, 133],
   ['PIT', 339, 105, 370, 123], ['RDU', 361, 147, 395, 170], ['MIA', 382, 260, 420, 278],
   ['JAX', 355, 211, 390, 232], ['ATL', 321, 183, 355, 206], ['BNA', 294, 161, 331, 182],
   ['MSY', 275, 234, 307, 252], ['JAN', 276, 207, 307, 225], ['STL', 262, 141, 297, 157],
@@ -28,7 +28,7 @@ export const pickMapTable = [
   ['SFO', 5, 107, 37, 127], ['PDX', 37, 36, 71, 52], ['SEA', 51, 19, 83, 36],
 ];
 
-export const unlabelledCodes = new Set(['SSM', 'LAF']);
+export const unlabelledCodes = new Set(['ANJ', 'LAF']);
 
 // stations.csv: code,name,state,lat,lon,zone_index,no_dst,on_map; names are quoted.
 export function readStations() {

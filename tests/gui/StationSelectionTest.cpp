@@ -34,7 +34,7 @@ private slots:
             {__LINE__, 394, 65, "BOS"},  // also inside PWM's rectangle: the earlier row wins
             {__LINE__, 300, 129, "IND"}, // LAF's rectangle lies inside IND's
             {__LINE__, 301, 130, "IND"},
-            {__LINE__, 300, 60, "SSM"},  // no text on the picture, still a station
+            {__LINE__, 300, 60, "ANJ"},  // no text on the picture, still a station
             {__LINE__, 429, 83, "BOS"},  // bounds are inclusive
             {__LINE__, 0, 0, ""},
             {__LINE__, 449, 299, ""},
@@ -104,7 +104,7 @@ private slots:
         QCOMPARE(s.t->messages.messages.back(), (Message{Message::Error, std::string(kCorruptedText)}));
 
         s.ClickMap(300, 60);
-        QCOMPARE(s.list->currentText(), QStringLiteral("Sault Ste. Marie, MI (SSM)=5"));
+        QCOMPARE(s.list->currentText(), QStringLiteral("Sault Ste. Marie, MI (ANJ)=5"));
 
         const std::size_t before = s.server.Requests().size();
         const std::size_t messages = s.t->messages.messages.size();

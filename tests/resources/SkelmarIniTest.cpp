@@ -216,7 +216,9 @@ TEST_F(SkelmarIniTest, EveryBulletinCodeHasAText)
 {
     const std::map<std::string, std::vector<std::string>> kCodes = {
         {"CLDS", {"CL", "FW", "SC", "BK", "OV"}},
-        {"CIG", {"1", "2", "3", "4", "5", "6", "7"}},
+        // The ceiling and visibility categories of the GFS and NAM guidance are mapped onto
+        // these; 9 marks a missing ceiling forecast.
+        {"CIG", {"1", "2", "3", "4", "5", "6", "7", "9"}},
         {"VIS", {"1", "2", "3", "4", "5"}},
         {"OBVIS", {"N", "F", "H", "HZ", "BR", "FG", "BL"}},
         {"PTYPE", {"R", "S", "Z"}},
@@ -236,7 +238,7 @@ TEST_F(SkelmarIniTest, PiecesJoinIntoSentences)
 {
     const std::string sky = Value("CLDS", "CLDS");
     EXPECT_FALSE(sky.ends_with(".") || sky.ends_with(" ")) << sky;
-    for (const char* code : {"1", "2", "3", "4", "5", "6", "7"}) {
+    for (const char* code : {"1", "2", "3", "4", "5", "6", "7", "9"}) {
         SCOPED_TRACE(code);
         const std::string ceiling = Value("CIG", code);
         EXPECT_TRUE(ceiling.starts_with(" ") && ceiling.ends_with(".")) << '"' << ceiling << '"';

@@ -1,0 +1,234 @@
+// From the station page on the server to the sentences of the report: today's guidance
+// bulletins fetched by the real HTTP client from a server on 127.0.0.1, cut out of the page,
+// translated, checked and normalised by the retrieval, and composed with the shipped
+// Skelmar.ini.
+
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "report/ReportComposer.h"
+#include "retrieval/ConfigFile.h"
+#include "retrieval/HttpClient.h"
+#include "retrieval/RetrievalSequence.h"
+#include "tests/support/LoopbackServer.h"
+#include "tests/support/ScopedResources.h"
+
+namespace skelmar {
+namespace {
+
+std::string ReadFixture(const std::string& path)
+{
+    std::ifstream in(std::string(SKELMAR_FIXTURES) + "/" + path, std::ios::binary);
+    EXPECT_TRUE(in) << path;
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// A bulletin fixture inside a page, as the server wraps it.
+std::string Page(const std::string& bulletin)
+{
+    return "<HTML>\n<BODY>\n<PRE>\n" + ReadFixture("bulletins/" + bulletin) + "</PRE>\n</BODY>\n</HTML>\n";
+}
+
+// The shipped configuration, with the download addresses on the test server.
+class ServedConfig final : public ConfigTexts {
+public:
+    ServedConfig(const ConfigTexts& shipped, const test::LoopbackServer& server)
+        : shipped_(shipped), textServer_(server.Url("/mav/K")), graphServer_(server.Url("/graph/"))
+    {
+    }
+    std::string Value(std::string_view section, std::string_view key) const override
+    {
+        if (ini::EqualsIgnoreCase(section, "INTERNET")) {
+            if (ini::EqualsIgnoreCase(key, "C_ZOZI14_TEXTSERVER"))
+                return textServer_;
+            if (ini::EqualsIgnoreCase(key, "C_ZOZI14_GRAPHSERVER"))
+                return graphServer_;
+            if (ini::EqualsIgnoreCase(key, "C_FOUS_GRAPH_EXT"))
+                return ".gif";
+        }
+        return shipped_.Value(section, key);
+    }
+
+private:
+    const ConfigTexts& shipped_;
+    std::string textServer_;
+    std::string graphServer_;
+};
+
+// The messages the retrieval shows, in order; nothing else of the window matters here.
+class MessageHost final : public RetrievalHost {
+public:
+    void Warning(const std::string& text) override { messages.push_back("warning: " + text); }
+    void Error(const std::string& text) override { messages.push_back("error: " + text); }
+    void SetWaitCursor(bool) override {}
+    void ShowPicture(const std::filesystem::path&) override {}
+    void EnableTrackBar() override {}
+    void SetForecastCaption(const std::string&) override {}
+    void UpdateTimeLabels() override {}
+    std::vector<std::string> messages;
+};
+
+class GuidanceReportTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        shipped_ = ConfigFile::Open(SKELMAR_INI);
+        ASSERT_TRUE(shipped_) << SKELMAR_INI;
+        config_ = std::make_unique<ServedConfig>(*shipped_, server_);
+    }
+
+    // Serves `page` as the page of station `code` and retrieves it as a station change does,
+    // on a computer whose local date is `today`. True when the bulletin is accepted.
+    bool Retrieve(const std::string& code, std::string page, TDateTime today)
+    {
+        code_ = code;
+        server_.Serve("/mav/K" + code, std::move(page));
+        server_.Serve("/graph/" + code + ".gif", std::string("GIF89a\x01\x00\x01\x00\x00\x00\x00;", 13));
+        const FixedClock clock(today);
+        RetrievalContext context{state_, *config_, http_, host_, clock, folder_.Path() / "Temp.gif", ':'};
+        return RetrieveBulletin(context, code);
+    }
+
+    // The report at `step`, in Zulu time, for the station's entry of the shipped list.
+    std::string Report(int step, TemperatureUnit unit = TemperatureUnit::Fahrenheit) const
+    {
+        std::string entry;
+        for (const std::string& e : shipped_->SectionEntries("STATIONS"))
+            if (e.find("(" + code_ + ")") != std::string::npos)
+                entry = e;
+        EXPECT_FALSE(entry.empty()) << code_ << " is in the shipped list";
+        const TimeTextContext zulu;
+        return ComposeReportText(
+            ReportInputs{state_.bulletinLines, state_.forecastBaseTime, step, unit, entry, *shipped_, zulu});
+    }
+
+    // The text of the 12-hour section, "" when there is none.
+    static std::string TwelveHourSection(const std::string& report)
+    {
+        const std::size_t at = report.find("For the 12 hours");
+        return at == std::string::npos ? std::string() : report.substr(at);
+    }
+
+    test::LoopbackServer server_;
+    test::TemporaryFolder folder_;
+    std::unique_ptr<ConfigFile> shipped_;
+    std::unique_ptr<ServedConfig> config_;
+    CurlHttpClient http_;
+    MessageHost host_;
+    ForecastState state_;
+    std::string code_;
+};
+
+// The page as the server sends it: a GFS bulletin of the 12 UTC run.
+TEST_F(GuidanceReportTest, StationPageOfTheGfsGuidance)
+{
+    ASSERT_TRUE(Retrieve("JFK", ReadFixture("pages/getmav_kjfk.html"), EncodeDate(2026, 4, 20)));
+    EXPECT_TRUE(host_.messages.empty());
+    EXPECT_EQ(state_.forecastBaseTime, EncodeDate(2026, 4, 20) + 0.5);
+    ASSERT_FALSE(state_.bulletinLines.empty());
+    EXPECT_EQ(state_.bulletinLines.front(), "MN/MX 46 58 44 61");
+
+    const std::string sixHours = Report(2);
+    EXPECT_NE(sixHours.find("Extended Aviation Weather Report for New York Kennedy, NY (JFK), at April 20, 2026 "
+                            "1800 Zulu"),
+              std::string::npos);
+    EXPECT_NE(sixHours.find("The temperature will be 52\xB0 F. The dew point will be 40\xB0 F. Skies will be "
+                            "mostly cloudy (broken clouds) with a ceiling of 3,100 to 6,500 feet. Visibility "
+                            "will be more than 5 miles with no fog or haze expected. The wind will be from 150 "
+                            "degrees at 9 kt. Any precipitation will most likely fall as rain or drizzle, possibly "
+                            "mixed with snow. "),
+              std::string::npos)
+        << sixHours;
+    EXPECT_NE(sixHours.find("For the 6 hours between 4/20/26 1800 Zulu and 4/21/26 0000 Zulu: The chance of "
+                            "precipitation is 47 percent. The chance of thunderstorms is 1 percent, and the chance "
+                            "that a storm would be severe is 0 percent. }"),
+              std::string::npos)
+        << sixHours;
+    EXPECT_EQ(TwelveHourSection(sixHours), "") << "no 12-hour period at hour 6";
+
+    // Hour 12: both periods; the 12-hour thunderstorm periods of a 12 UTC run are not the
+    // report's, so that section says nothing about thunderstorms.
+    const std::string twelveHours = Report(4);
+    EXPECT_NE(twelveHours.find("The chance of precipitation is 47 percent. The chance of thunderstorms is 1 "
+                               "percent, and the chance that a storm would be severe is 0 percent. Expect 0.01 to "
+                               "0.09 inch of precipitation. "),
+              std::string::npos)
+        << twelveHours;
+    EXPECT_EQ(TwelveHourSection(twelveHours),
+              "For the 12 hours between 4/21/26 0000 Zulu and 4/21/26 1200 Zulu: The chance of precipitation is "
+              "92 percent. Expect 0.25 to 0.49 inch of precipitation. }");
+
+    // Hour 18: the product's ceiling 2 and visibility 3 in fog.
+    EXPECT_NE(Report(6).find("Skies will be overcast with a ceiling of 200 to 400 feet. Visibility will be 1 to "
+                             "less than 3 miles in fog. "),
+              std::string::npos);
+    // Hour 51 has no ceiling or visibility cell in the old table.
+    EXPECT_NE(Report(17).find("Skies will be mostly clear (few clouds). No visibility forecast is "
+                              "available for this time. "),
+              std::string::npos);
+}
+
+// An 18 UTC run: its 12-hour precipitation periods are not the report's, its 12-hour
+// thunderstorm periods are.
+TEST_F(GuidanceReportTest, EighteenUtcRunHasTwelveHourThunderstormsOnly)
+{
+    ASSERT_TRUE(Retrieve("DFW", Page("mav_dfw_18z_summer.txt"), EncodeDate(2026, 6, 22)));
+    EXPECT_TRUE(host_.messages.empty());
+    EXPECT_EQ(state_.forecastBaseTime, EncodeDate(2026, 6, 22) + 0.75);
+
+    const std::string report = Report(4);
+    EXPECT_NE(report.find("For the 6 hours between 6/23/26 0000 Zulu and 6/23/26 0600 Zulu"), std::string::npos)
+        << "the 6-hour period of hour 12 ends at 06 UTC";
+    EXPECT_EQ(TwelveHourSection(report),
+              "For the 12 hours between 6/23/26 0600 Zulu and 6/23/26 1800 Zulu: The chance of thunderstorms is 7 "
+              "percent, and the chance that a storm would be severe is 3 percent. }");
+}
+
+// Cold and snow from the 06 UTC run, in both units; the NAM guidance in the same way.
+TEST_F(GuidanceReportTest, WinterBulletinsOfBothProducts)
+{
+    ASSERT_TRUE(Retrieve("INL", Page("mav_inl_06z_winter.txt"), EncodeDate(2026, 2, 3)));
+    EXPECT_NE(Report(2).find("The temperature will be -8\xB0 F. The dew point will be -14\xB0 F. "), std::string::npos);
+    EXPECT_NE(Report(2, TemperatureUnit::Celsius).find("The temperature will be -22\xB0 C. The dew point will be "
+                                                        "-26\xB0 C. "),
+              std::string::npos);
+    EXPECT_NE(Report(7).find("Any precipitation will most likely fall as snow."), std::string::npos);
+
+    ASSERT_TRUE(Retrieve("ORD", Page("met_ord_00z_winter.txt"), EncodeDate(2026, 12, 8)));
+    EXPECT_TRUE(host_.messages.empty());
+    const std::string report = Report(4);
+    EXPECT_NE(report.find("Chicago O'Hare, IL (ORD), at December 8, 2026 1200 Zulu"), std::string::npos);
+    EXPECT_NE(report.find("Any precipitation will most likely fall as freezing rain, freezing drizzle or ice "
+                          "pellets."),
+              std::string::npos)
+        << report;
+    EXPECT_NE(report.find("Visibility will be 3 to 5 miles with no fog or haze expected."), std::string::npos);
+}
+
+TEST_F(GuidanceReportTest, ErrorCases)
+{
+    const std::string corrupted = "error: " + std::string(kCorruptedText);
+    // Another station's bulletin.
+    EXPECT_FALSE(Retrieve("BOS", ReadFixture("pages/getmav_kjfk.html"), EncodeDate(2026, 4, 20)));
+    EXPECT_EQ(host_.messages, std::vector<std::string>{corrupted});
+
+    // A GFS title over a table without its HR row cannot be read.
+    host_.messages.clear();
+    const std::string page = "<PRE>\n KJFK   GFS MOS GUIDANCE    4/20/2026  1200 UTC\n TMP  52 55\n</PRE>\n";
+    EXPECT_FALSE(Retrieve("JFK", page, EncodeDate(2026, 4, 20)));
+    EXPECT_EQ(host_.messages, std::vector<std::string>{corrupted});
+
+    // A bulletin of another day is refused by the date check after its translation.
+    host_.messages.clear();
+    EXPECT_FALSE(Retrieve("JFK", ReadFixture("pages/getmav_kjfk.html"), EncodeDate(2026, 4, 22)));
+    EXPECT_EQ(host_.messages, std::vector<std::string>{"error: " + std::string(kDateMismatch)});
+    EXPECT_EQ(state_.bulletinLines.front(), " JFK   MAV GFS MOS GUIDANCE   4/20/26  1200 UTC");
+}
+
+}  // namespace
+}  // namespace skelmar
