@@ -11,6 +11,7 @@
 #include <cmath>
 #include <numbers>
 #include <optional>
+#include <vector>
 
 #include "text/Cp1252.h"
 #include "text/Error.h"
@@ -34,11 +35,11 @@ constexpr QRectF kTitle(0, 3, kGraphWidth, 20);
 constexpr double kLegendHeight = 14;
 constexpr QRectF kTemperaturePanel(kPanelLeft, 40, kPanelWidth, 168);
 constexpr QRectF kCloudRow(kPanelLeft, 212, kPanelWidth, 24);
-constexpr QRectF kWindRow(kPanelLeft, 238, kPanelWidth, 46);
-constexpr QRectF kWindSpeedRow(kPanelLeft, 284, kPanelWidth, 14);
-constexpr QRectF kCategoryRow(kPanelLeft, 302, kPanelWidth, 20);
-constexpr QRectF kProbabilityPanel(kPanelLeft, 344, kPanelWidth, 110);
-constexpr QRectF kTimeAxis(kPanelLeft, 454, kPanelWidth, 38);
+constexpr QRectF kWindRow(kPanelLeft, 238, kPanelWidth, 50);
+constexpr QRectF kWindSpeedRow(kPanelLeft, 289, kPanelWidth, 14);
+constexpr QRectF kCategoryRow(kPanelLeft, 307, kPanelWidth, 20);
+constexpr QRectF kProbabilityPanel(kPanelLeft, 349, kPanelWidth, 108);
+constexpr QRectF kTimeAxis(kPanelLeft, 457, kPanelWidth, 38);
 
 // The temperature axis: whole tens, at least this many degrees, with room above and below.
 constexpr double kMinimumTemperatureSpan = 20;
@@ -183,7 +184,7 @@ void DrawWindBarb(QPainter& painter, const QPointF& base, int tensOfDegrees, int
         painter.drawEllipse(base, 4.5, 4.5);
         return;
     }
-    constexpr double kStaff = 21;
+    constexpr double kStaff = 19;
     constexpr double kBarb = 9;
     constexpr double kSpacing = 3.5;
     const double angle = tensOfDegrees * 10 * std::numbers::pi / 180;
@@ -333,28 +334,29 @@ void DrawProbabilities(QPainter& painter, const ForecastGraphModel& model, const
                              QString::number(percent));
         }
     }
-    // Two bars side by side in each 6-hour period, their figures at their tops: inside a bar
+    // Two bars side by side in each 6-hour period; the 12-hour probabilities as levels
+    // across their periods; then the bars' figures, so that no level hides one: inside a bar
     // that has room, above one that has not.
     constexpr double kBarWidth = 22;
     constexpr double kFigureHeight = 13;
-    painter.setFont(FigureFont(10));
+    struct Bar {
+        QRectF shape;
+        int percent;
+        QRgb colour;
+    };
+    std::vector<Bar> bars;
     const auto bar = [&](double left, std::optional<int> percent, QRgb colour) {
         if (!percent)
             return;
         const double top = layout.ProbabilityY(*percent);
-        const QRectF shape(left, top, kBarWidth, panel.bottom() - top);
-        painter.fillRect(shape, QColor(colour));
-        const bool inside = shape.height() >= kFigureHeight + 2;
-        painter.setPen(inside ? QColor(Qt::white) : QColor(colour).darker(150));
-        painter.drawText(QRectF(left - 4, inside ? top + 1 : top - kFigureHeight, kBarWidth + 8, kFigureHeight),
-                         Qt::AlignHCenter | Qt::AlignVCenter, QString::number(*percent));
+        bars.push_back({QRectF(left, top, kBarWidth, panel.bottom() - top), *percent, colour});
+        painter.fillRect(bars.back().shape, QColor(colour));
     };
     for (const PeriodValues& period : model.series.sixHours) {
         const double start = layout.HourX(period.endHour - 6);
         bar(start + 7, period.precipitation, kPrecipitationColour);
         bar(start + 31, period.thunderstorms, kThunderstormColour);
     }
-    // The 12-hour probabilities as levels across their periods.
     const auto level = [&](const PeriodValues& period, std::optional<int> percent, QRgb colour, double lift) {
         if (!percent)
             return;
@@ -365,6 +367,14 @@ void DrawProbabilities(QPainter& painter, const ForecastGraphModel& model, const
     for (const PeriodValues& period : model.series.twelveHours) {
         level(period, period.precipitation, kPrecipitation12Colour, 0);
         level(period, period.thunderstorms, kThunderstorm12Colour, 3);  // never hidden by the other
+    }
+    painter.setFont(FigureFont(10));
+    for (const Bar& b : bars) {
+        const bool inside = b.shape.height() >= kFigureHeight + 2;
+        painter.setPen(inside ? QColor(Qt::white) : QColor(b.colour).darker(150));
+        painter.drawText(QRectF(b.shape.left() - 4, inside ? b.shape.top() + 1 : b.shape.top() - kFigureHeight,
+                                kBarWidth + 8, kFigureHeight),
+                         Qt::AlignHCenter | Qt::AlignVCenter, QString::number(b.percent));
     }
 
     Legend legend(painter, panel.top() - kLegendHeight - 2, model.captions.probabilityAxis);
