@@ -1,6 +1,6 @@
 // Reads any bytes as RTF and checks what the reader promises of every document: runs are
 // never empty, adjacent runs differ in format, the counts and the text stay within their
-// bounds, and the plain text is well-formed UTF-8.
+// bounds, the plain text is well-formed UTF-8, and the HTML page holds the paragraphs alone.
 
 #include <algorithm>
 #include <cstddef>
@@ -40,6 +40,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const bool ascii = std::all_of(plain.begin(), plain.end(),
                                    [](char c) { return static_cast<unsigned char>(c) < 0x80; });
     if (!ascii && !skelmar::LooksLikeUtf8(plain))
+        __builtin_trap();
+
+    // The HTML page: one <p> per paragraph, and none from the text, which is escaped.
+    const std::string html = skelmar::HtmlText(document);
+    std::size_t paragraphTags = 0;
+    for (std::size_t at = html.find("<p>"); at != std::string::npos; at = html.find("<p>", at + 3))
+        ++paragraphTags;
+    if (paragraphTags != document.paragraphs.size())
         __builtin_trap();
     return 0;
 }
