@@ -65,8 +65,9 @@ std::optional<ReportDialogs::SaveTarget> QtReportDialogs::AskSaveReport(const QS
     for (const FileFilter& filter : kFileFilters)
         filters << QString::fromLatin1(filter.name);
     dialog.setNameFilters(filters);
-    const QDir folder(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
-    dialog.setDirectory(folder);
+    // The documents folder, or the home folder where there is none.
+    const QDir documents(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
+    dialog.setDirectory(documents.exists() ? documents : QDir::home());
     dialog.setDefaultSuffix(ReportFileSuffix(ReportFileFormat::Rtf));
     dialog.selectFile(proposedName + QLatin1Char('.') + ReportFileSuffix(ReportFileFormat::Rtf));
     // The name follows the chosen format.
