@@ -13,9 +13,8 @@
 #include "cli/ReportCommand.h"
 
 #ifdef SKELMAR_WITH_GRAPH
-#include <QGuiApplication>
-
 #include "graph/ForecastGraph.h"
+#include "graph/OffscreenGui.h"
 #endif
 
 namespace {
@@ -44,18 +43,13 @@ public:
                 if (type == QtCriticalMsg || type == QtFatalMsg)
                     std::fprintf(stderr, "skelmar-report: %s\n", message.toLocal8Bit().constData());
             });
-            app_ = std::make_unique<QGuiApplication>(argc_, argv_);
+            app_ = std::make_unique<skelmar::OffscreenGuiApplication>();
         }
         skelmar::WriteForecastGraphPng(model, file);
     }
 
 private:
-    int argc_ = 3;
-    char name_[15] = "skelmar-report";
-    char option_[10] = "-platform";
-    char platform_[10] = "offscreen";
-    char* argv_[4] = {name_, option_, platform_, nullptr};
-    std::unique_ptr<QGuiApplication> app_;
+    std::unique_ptr<skelmar::OffscreenGuiApplication> app_;
 };
 #endif
 

@@ -3,7 +3,8 @@
 
 #include "graph/ForecastGraph.h"
 
-#include <QGuiApplication>
+#include "graph/OffscreenGui.h"
+
 #include <QImage>
 
 #include <filesystem>
@@ -20,20 +21,15 @@
 namespace skelmar {
 namespace {
 
-// The painter needs a GUI application; the tests run on the offscreen platform, whatever
-// display the environment offers.
+// The painter needs a GUI application; the tests draw offscreen, whatever display the
+// environment offers.
 class GuiApplication final : public ::testing::Environment {
 public:
-    void SetUp() override { app_ = std::make_unique<QGuiApplication>(argc_, argv_); }
+    void SetUp() override { app_ = std::make_unique<OffscreenGuiApplication>(); }
     void TearDown() override { app_.reset(); }
 
 private:
-    int argc_ = 3;
-    char name_[12] = "graph_tests";
-    char option_[10] = "-platform";
-    char platform_[10] = "offscreen";
-    char* argv_[4] = {name_, option_, platform_, nullptr};
-    std::unique_ptr<QGuiApplication> app_;
+    std::unique_ptr<OffscreenGuiApplication> app_;
 };
 [[maybe_unused]] ::testing::Environment* const kGuiApplication =
     ::testing::AddGlobalTestEnvironment(new GuiApplication);
