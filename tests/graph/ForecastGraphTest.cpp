@@ -3,8 +3,6 @@
 
 #include "graph/ForecastGraph.h"
 
-#include "graph/OffscreenGui.h"
-
 #include <QImage>
 
 #include <filesystem>
@@ -12,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include "graph/OffscreenGui.h"
 #include "tests/support/BulletinFixture.h"
 #include "tests/support/MemoryConfigTexts.h"
 #include "tests/support/ScopedResources.h"
