@@ -184,6 +184,8 @@ void TForm1::CreateControls()
         f.setUnderline(true);
         return f;
     }());
+    // Sized to its caption: the font that stands in for MS Sans Serif here is wider.
+    RzURLLabel1->adjustSize();
 
     ecPageControl1->addTab(TabSheet4, QStringLiteral("Select Station"));
     ecPageControl1->addTab(TabSheet1, QStringLiteral("Text Report"));
