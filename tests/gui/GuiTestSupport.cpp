@@ -1,7 +1,11 @@
 #include "GuiTestSupport.h"
 
 #include <QFile>
+#include <QLabel>
+#include <QTabWidget>
 #include <QTest>
+
+#include "app/RichTextViews.h"
 
 #include "time/RegistryTimeZones.h"
 
@@ -25,7 +29,7 @@ void ProgramFolder::CopyShippedFiles() const
     }
 }
 
-FormUnderTest::FormUnderTest(const ProgramFolder& folder)
+FormUnderTest::FormUnderTest(const ProgramFolder& folder, HttpLimits limits) : http(limits)
 {
     FormServices services;
     services.programDir = folder.Path();
@@ -45,6 +49,76 @@ void FormUnderTest::Show()
 {
     form->show();
     QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+}
+
+
+const std::string kOnePixelGif("GIF89a\x01\x00\x01\x00\x80\x00\x00\xff\x00\x00\x00\x00\x00!\xf9\x04\x00\x00\x00"
+                               "\x00\x00,\x00\x00\x00\x00\x01\x00\x01\x00\x00\x02\x02\x44\x01\x00;",
+                               43);
+
+std::string ReadFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll().toStdString() : std::string();
+}
+
+std::string StationPage(const std::string& bulletin)
+{
+    return "<html><head><title>Guidance</title></head><body>\n<PRE>\n" + bulletin + "</PRE>\n</body></html>\n";
+}
+
+StationWindow::StationWindow(const std::string& extraConfig, HttpLimits limits)
+{
+    folder.CopyShippedFiles();
+    shippedConfig = ReadFile(QString::fromStdString((folder.Path() / "Skelmar.ini").string()));
+    PointDownloadsAt(server.Url("/text/K"), server.Url("/graph/"), extraConfig);
+    ServeBoston();
+    t = std::make_unique<FormUnderTest>(folder, limits);
+    t->Show();
+    list = t->Find<StationComboBox>("ecComboBoxWxLoc");
+    pages = t->Find<QTabWidget>("ecPageControl1");
+}
+
+void StationWindow::ServeBoston()
+{
+    server.Serve("/text/KBOS.htm", StationPage(ReadFile(QStringLiteral(SKELMAR_FIXTURES "/bulletins/ngm_bos_winter.txt"))));
+    server.Serve("/graph/BOS.gif", kOnePixelGif);
+}
+
+void StationWindow::PointDownloadsAt(const std::string& textServer, const std::string& graphServer,
+                                     const std::string& extraConfig)
+{
+    folder.Write("Skelmar.ini", "[INTERNET]\r\nC_ZOZI14_TEXTSERVER=" + textServer +
+                                    "\r\nC_FOUS_TEXT_EXT=.htm\r\nC_FOUS_TEXT_HTML=PRE\r\n"
+                                    "C_ZOZI14_GRAPHSERVER=" + graphServer +
+                                    "\r\nC_FOUS_GRAPH_EXT=.gif\r\n" + extraConfig + shippedConfig);
+}
+
+void StationWindow::Choose(const QString& entry)
+{
+    const int index = list->findText(entry);
+    QVERIFY2(index >= 0, qPrintable(entry));
+    list->setCurrentIndex(index - 1);
+    list->setFocus();
+    QTest::keyClick(list, Qt::Key_Down);
+    QCOMPARE(list->currentIndex(), index);
+}
+
+void StationWindow::ClickMap(int x, int y) const
+{
+    QTest::mouseClick(t->Find<QLabel>("ImageUSPickMap"), Qt::LeftButton, Qt::NoModifier, QPoint(x, y));
+}
+
+QString StationWindow::Page() const { return pages->currentWidget()->objectName(); }
+
+QString StationWindow::Report() const { return t->Find<ReportView>("WPRichText1")->toPlainText(); }
+
+std::vector<std::string> StationWindow::Requested() const
+{
+    std::vector<std::string> paths;
+    for (const auto& request : server.Requests())
+        paths.push_back(request.path);
+    return paths;
 }
 
 }  // namespace skelmar::testing

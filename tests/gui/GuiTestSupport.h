@@ -13,10 +13,14 @@
 
 #include "app/Form1.h"
 #include "app/Services.h"
+#include "app/Widgets.h"
 #include "retrieval/ConnectionCheck.h"
 #include "retrieval/HttpClient.h"
 #include "retrieval/RetrievalSequence.h"
+#include "tests/support/LoopbackServer.h"
 #include "time/Calendar.h"
+
+class QTabWidget;
 
 namespace skelmar::testing {
 
@@ -110,15 +114,18 @@ private:
     QTemporaryDir dir_;
 };
 
+// Limits of the window's HTTP client in the tests: short, as the servers are on loopback.
+inline constexpr HttpLimits kTestHttpLimits{std::chrono::seconds(2), std::chrono::seconds(10), 1 << 20};
+
 // A window with recording services over a program folder.
 struct FormUnderTest {
-    explicit FormUnderTest(const ProgramFolder& folder);
+    explicit FormUnderTest(const ProgramFolder& folder, HttpLimits limits = kTestHttpLimits);
     RecordingPresenter messages;
     RecordingUrlOpener urls;
     FakeTimer timer;
     FakeConnection connection;
     FixedClock clock;
-    CurlHttpClient http{HttpLimits{std::chrono::seconds(2), std::chrono::seconds(10), 1 << 20}};
+    CurlHttpClient http;
     std::filesystem::path picture;  // where the downloaded picture goes
     std::unique_ptr<TForm1> form;
 
@@ -129,6 +136,41 @@ struct FormUnderTest {
     }
     // Shows the window (which runs the start-up) and waits until it is exposed.
     void Show();
+};
+
+// A one-pixel GIF picture.
+extern const std::string kOnePixelGif;
+
+// The bytes of a file; empty when it cannot be read.
+std::string ReadFile(const QString& path);
+
+// The station page as the server sends it: the bulletin inside a <PRE> block.
+std::string StationPage(const std::string& bulletin);
+
+// The shipped files, with the download addresses at a test server put first (of a section
+// that appears twice, the first counts), and a window over them, shown.
+struct StationWindow {
+    explicit StationWindow(const std::string& extraConfig = "", HttpLimits limits = kTestHttpLimits);
+    // Serves Boston: the fixture bulletin (of 9 December 2026, 1200 UTC) and a one-pixel picture.
+    void ServeBoston();
+    // Rewrites the configuration file with these addresses before the station part of the
+    // bulletin address ("http://.../K") and of the picture address ("http://.../"), the
+    // extensions ".htm" and ".gif" and the tag "PRE".
+    void PointDownloadsAt(const std::string& textServer, const std::string& graphServer,
+                          const std::string& extraConfig = "");
+    // Chooses an entry as the user does, with the keyboard on the closed list.
+    void Choose(const QString& entry);
+    void ClickMap(int x, int y) const;
+    QString Page() const;
+    QString Report() const;
+    std::vector<std::string> Requested() const;
+
+    test::LoopbackServer server;
+    ProgramFolder folder;
+    std::string shippedConfig;
+    std::unique_ptr<FormUnderTest> t;
+    StationComboBox* list = nullptr;
+    QTabWidget* pages = nullptr;
 };
 
 }  // namespace skelmar::testing

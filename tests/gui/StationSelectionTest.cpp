@@ -1,7 +1,6 @@
 // Choosing a station in the list and on the map, end to end against a server on 127.0.0.1.
 
 #include <QComboBox>
-#include <QFile>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QSignalSpy>
@@ -14,7 +13,6 @@
 #include "app/RichTextViews.h"
 #include "app/Widgets.h"
 #include "retrieval/RetrievalSequence.h"
-#include "tests/support/LoopbackServer.h"
 #include "time/RegistryTimeZones.h"
 
 using namespace skelmar;
@@ -22,71 +20,8 @@ using namespace skelmar::testing;
 
 namespace {
 
-// A one-pixel GIF picture.
-const std::string kGif("GIF89a\x01\x00\x01\x00\x80\x00\x00\xff\x00\x00\x00\x00\x00!\xf9\x04\x00\x00\x00\x00\x00,"
-                       "\x00\x00\x00\x00\x01\x00\x01\x00\x00\x02\x02\x44\x01\x00;",
-                       43);
-
-std::string ReadFile(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll().toStdString() : std::string();
-}
-
-// The station page as the server sends it: the bulletin inside a <PRE> block.
-std::string StationPage(const std::string& bulletin)
-{
-    return "<html><head><title>Guidance</title></head><body>\n<PRE>\n" + bulletin + "</PRE>\n</body></html>\n";
-}
-
-// The shipped files, with download addresses at the test server put first (of a section
-// that appears twice, the first counts).
-struct Station {
-    explicit Station(const std::string& extraConfig = "")
-    {
-        folder.CopyShippedFiles();
-        const std::string shipped = ReadFile(QString::fromStdString((folder.Path() / "Skelmar.ini").string()));
-        folder.Write("Skelmar.ini", "[INTERNET]\r\nC_ZOZI14_TEXTSERVER=" + server.Url("/text/K") +
-                                        "\r\nC_FOUS_TEXT_EXT=.htm\r\nC_FOUS_TEXT_HTML=PRE\r\n"
-                                        "C_ZOZI14_GRAPHSERVER=" + server.Url("/graph/") +
-                                        "\r\nC_FOUS_GRAPH_EXT=.gif\r\n" + extraConfig + shipped);
-        server.Serve("/text/KBOS.htm", StationPage(ReadFile(QStringLiteral(SKELMAR_FIXTURES "/bulletins/ngm_bos_winter.txt"))));
-        server.Serve("/graph/BOS.gif", kGif);
-        t = std::make_unique<FormUnderTest>(folder);
-        t->Show();
-        list = t->Find<StationComboBox>("ecComboBoxWxLoc");
-        pages = t->Find<QTabWidget>("ecPageControl1");
-    }
-    // Chooses an entry as the user does, with the keyboard on the closed list.
-    void Choose(const QString& entry)
-    {
-        const int index = list->findText(entry);
-        QVERIFY2(index >= 0, qPrintable(entry));
-        list->setCurrentIndex(index - 1);
-        list->setFocus();
-        QTest::keyClick(list, Qt::Key_Down);
-        QCOMPARE(list->currentIndex(), index);
-    }
-    void ClickMap(int x, int y) const
-    {
-        QTest::mouseClick(t->Find<QLabel>("ImageUSPickMap"), Qt::LeftButton, Qt::NoModifier, QPoint(x, y));
-    }
-    QString Page() const { return pages->currentWidget()->objectName(); }
-    QString Report() const { return t->Find<ReportView>("WPRichText1")->toPlainText(); }
-    std::vector<std::string> Requested() const
-    {
-        std::vector<std::string> paths;
-        for (const auto& request : server.Requests())
-            paths.push_back(request.path);
-        return paths;
-    }
-
-    test::LoopbackServer server;
-    ProgramFolder folder;
-    std::unique_ptr<FormUnderTest> t;
-    StationComboBox* list = nullptr;
-    QTabWidget* pages = nullptr;
-};
+using Station = StationWindow;
+const std::string& kGif = kOnePixelGif;
 
 }  // namespace
 
@@ -248,8 +183,7 @@ private slots:
 
         // Point the downloads at a port where nothing listens.
         const std::string closed = "http://127.0.0.1:" + std::to_string(test::ClosedPort()) + "/";
-        s.folder.Write("Skelmar.ini", "[INTERNET]\r\nC_ZOZI14_TEXTSERVER=" + closed + "\r\nC_ZOZI14_GRAPHSERVER=" + closed +
-                                          "\r\nC_FOUS_TEXT_HTML=PRE\r\n[STATIONS]\r\nBoston, MA (BOS)=5\r\n");
+        s.PointDownloadsAt(closed, closed);
         s.Choose(QStringLiteral("Boston, MA (BOS)=5"));
         const std::string warning(kConnectWarning);
         QCOMPARE(s.t->messages.messages,
