@@ -140,6 +140,9 @@ LoopbackServer::LoopbackServer(std::optional<TlsFiles> tls)
             response.set_content(route.reply.body, "application/octet-stream");
         }
     });
+    // Small answers go out at once: with Nagle's algorithm against the client's delayed
+    // acknowledgement, each answer would wait some 40 ms.
+    server_->set_tcp_nodelay(true);
     port_ = server_->bind_to_any_port("127.0.0.1");
     if (port_ <= 0)
         throw std::runtime_error("cannot bind the loopback server");
