@@ -11,12 +11,11 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <string>
 
 #include "GuiTestSupport.h"
 #include "retrieval/RetrievalSequence.h"
+#include "tests/support/ProcessStatus.h"
 
 using namespace skelmar;
 using namespace skelmar::testing;
@@ -28,23 +27,6 @@ constexpr int kWarmUpChanges = 30;
 constexpr long kMaxDescriptorGrowth = 4;  // connections kept alive by the client and the server
 constexpr long kMaxGrowthKiB = 256;
 
-long ResidentKiB()
-{
-    std::ifstream status("/proc/self/status");
-    for (std::string line; std::getline(status, line);)
-        if (line.starts_with("VmRSS:"))
-            return std::stol(line.substr(6));
-    return -1;
-}
-
-long OpenDescriptors()
-{
-    long count = 0;
-    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator("/proc/self/fd"))
-        ++count;
-    return count;
-}
-
 struct Figures {
     long residentKiB;
     long descriptors;
@@ -52,7 +34,7 @@ struct Figures {
 
 Figures Measure(int changes)
 {
-    const Figures figures{ResidentKiB(), OpenDescriptors()};
+    const Figures figures{test::ProcessStatusKiB("VmRSS"), test::OpenDescriptors()};
     std::printf("after %5d changes: resident %6ld KiB, open descriptors %3ld\n", changes, figures.residentKiB,
                 figures.descriptors);
     std::fflush(stdout);
@@ -107,7 +89,7 @@ private slots:
             else if (i % 100 == 0 || i == changes)
                 Measure(i);
         }
-        const Figures end{ResidentKiB(), OpenDescriptors()};
+        const Figures end{test::ProcessStatusKiB("VmRSS"), test::OpenDescriptors()};
         std::printf("growth over %d changes: resident %+ld KiB, open descriptors %+ld\n", changes - kWarmUpChanges,
                     end.residentKiB - start.residentKiB, end.descriptors - start.descriptors);
         QVERIFY(end.descriptors - start.descriptors <= kMaxDescriptorGrowth);
