@@ -25,6 +25,7 @@
 #include "report/ReportComposer.h"
 #include "retrieval/ConfigFile.h"
 #include "retrieval/ConnectionCheck.h"
+#include "retrieval/GifPicture.h"
 #include "retrieval/StationEntry.h"
 #include "text/Error.h"
 #include "text/StringRoutines.h"
@@ -373,13 +374,16 @@ void TForm1::ShowPicture(const std::filesystem::path& file)
     QImageReader reader(name, QFileInfo(name).suffix().toLatin1());
     reader.setDecideFormatFromContent(false);
     const QImage picture = reader.read();
+    QFile in(name);
+    const QByteArray bytes = in.open(QIODevice::ReadOnly) ? in.readAll() : QByteArray();
     if (picture.isNull()) {
-        QFile in(name);
-        const QByteArray head = in.open(QIODevice::ReadOnly) ? in.read(6) : QByteArray();
-        if (head != "GIF87a" && head != "GIF89a")
+        if (!bytes.startsWith("GIF87a") && !bytes.startsWith("GIF89a"))
             throw skelmar::Error("Invalid GIF signature");
         throw skelmar::Error("Invalid GIF picture: " + FromQString(reader.errorString()));
     }
+    // The decoder shows a picture that was cut short as far as it goes.
+    if (!GifPictureLength(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size()))))
+        throw skelmar::Error("Invalid GIF picture: incomplete data");
     Image1->setPixmap(QPixmap::fromImage(picture));
     drawsGraph_ = false;
 }

@@ -5,6 +5,7 @@
 
 #include <memory>
 
+#include "app/ExitAfterFirstPaint.h"
 #include "app/Form1.h"
 #include "app/Services.h"
 #include "retrieval/ConnectionCheck.h"
@@ -45,6 +46,7 @@ int main(int argc, char* argv[])
     dialogs.SetParent(&form);
     if (const QScreen* screen = form.screen())
         form.move(screen->availableGeometry().center() - form.frameGeometry().center() + form.pos());
+    skelmar::ExitAfterFirstPaint::InstallIfRequested(form);
     form.show();
     if (form.TerminateRequested())
         return 1;

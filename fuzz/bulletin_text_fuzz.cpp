@@ -4,20 +4,16 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <string>
 #include <string_view>
 
+#include "fuzz/Require.h"
 #include "retrieval/BulletinText.h"
 #include "text/StringRoutines.h"
 
 namespace {
 
-void Require(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
+using skelmar::fuzz::Require;
 
 // The cut step by step, one deletion at a time.
 void PlainExtract(skelmar::BulletinLines& lines, std::string_view tag)

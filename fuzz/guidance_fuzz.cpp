@@ -4,22 +4,14 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <string_view>
 
+#include "fuzz/Require.h"
 #include "report/BulletinTable.h"
 #include "retrieval/BulletinText.h"
 #include "retrieval/GuidanceTranslator.h"
 
-namespace {
-
-void Require(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
-
-}  // namespace
+using skelmar::fuzz::Require;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

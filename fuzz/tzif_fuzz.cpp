@@ -4,9 +4,9 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <string_view>
 
+#include "fuzz/Require.h"
 #include "time/PosixTimeZone.h"
 #include "time/TzifFile.h"
 #include "time/TzifZoneStore.h"
@@ -15,26 +15,21 @@
 namespace {
 
 using namespace skelmar;
-
-void Check(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
+using fuzz::Require;
 
 void CheckTransition(const PosixTransition& rule)
 {
-    Check(rule.month >= 1 && rule.month <= 12);
-    Check(rule.week >= 1 && rule.week <= 5);
-    Check(rule.weekday >= 0 && rule.weekday <= 6);
-    Check(rule.time >= 0 && rule.time <= 24 * 3600);
+    Require(rule.month >= 1 && rule.month <= 12);
+    Require(rule.week >= 1 && rule.week <= 5);
+    Require(rule.weekday >= 0 && rule.weekday <= 6);
+    Require(rule.time >= 0 && rule.time <= 24 * 3600);
 }
 
 void CheckRecord(const TIME_ZONE_INFORMATION& record)
 {
-    Check(DecodeTzi(EncodeTzi(record)) == record);
-    Check(record.StandardDate.wHour <= 23 && record.DaylightDate.wHour <= 23);
-    Check((record.StandardDate.wMonth == 0) == (record.DaylightDate.wMonth == 0));
+    Require(DecodeTzi(EncodeTzi(record)) == record);
+    Require(record.StandardDate.wHour <= 23 && record.DaylightDate.wHour <= 23);
+    Require((record.StandardDate.wMonth == 0) == (record.DaylightDate.wMonth == 0));
 }
 
 void CheckSpec(std::string_view spec)
@@ -43,10 +38,10 @@ void CheckSpec(std::string_view spec)
     if (!zone)
         return;
     constexpr int kMaxOffset = 25 * 3600;
-    Check(zone->stdAbbr.size() >= 3);
-    Check(zone->stdOffset > -kMaxOffset && zone->stdOffset < kMaxOffset);
+    Require(zone->stdAbbr.size() >= 3);
+    Require(zone->stdOffset > -kMaxOffset && zone->stdOffset < kMaxOffset);
     if (!zone->dstAbbr.empty()) {
-        Check(zone->dstAbbr.size() >= 3);
+        Require(zone->dstAbbr.size() >= 3);
         CheckTransition(zone->dstStart);
         CheckTransition(zone->dstEnd);
     }
@@ -61,9 +56,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
 
     if (const std::optional<std::string_view> footer = TzifFooter(bytes)) {
-        Check(footer->data() >= bytes.data() &&
+        Require(footer->data() >= bytes.data() &&
               footer->data() + footer->size() <= bytes.data() + bytes.size());
-        Check(footer->find('\n') == std::string_view::npos);
+        Require(footer->find('\n') == std::string_view::npos);
         CheckSpec(*footer);
     }
     if (const std::optional<TIME_ZONE_INFORMATION> record = ZoneRecordFromTzif(bytes))

@@ -100,7 +100,7 @@ void WritePictureFile(const std::filesystem::path& path, std::string_view bytes)
     if (fd < 0)
         ThrowCannotCreate(path);
     TemporaryFile temporary(fd, pattern);
-    if (!WriteAll(temporary.Fd(), bytes) || ::fsync(temporary.Fd()) != 0 || !temporary.Close())
+    if (!WriteAll(temporary.Fd(), bytes) || !temporary.Close())
         ThrowCannotCreate(path);
     if (::rename(temporary.Path().c_str(), path.c_str()) != 0)
         ThrowCannotCreate(path);

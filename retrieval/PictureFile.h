@@ -14,9 +14,11 @@ namespace skelmar {
 // is). Throws Error("Cannot create file <path>") when the folder cannot be made.
 std::filesystem::path PictureFilePath();
 
-// Replaces the file at `path` by `bytes`: writes a temporary file in the same folder, flushes
-// it to disk and renames it over `path`. Throws Error("Cannot create file <path>") when any
-// step fails; the file at `path` is then as it was before and no temporary file is left.
+// Replaces the file at `path` by `bytes`: writes a temporary file in the same folder and
+// renames it over `path`. It is not flushed to disk: the picture is read back at once and
+// written anew by every download, so surviving a crash is worth nothing, and the flush took
+// longer than all the rest of a station change. Throws Error("Cannot create file <path>") when
+// any step fails; the file at `path` is then as it was before and no temporary file is left.
 void WritePictureFile(const std::filesystem::path& path, std::string_view bytes);
 
 }  // namespace skelmar

@@ -40,7 +40,7 @@ void ProgramFolder::CopyShippedFiles() const
     }
 }
 
-FormUnderTest::FormUnderTest(const ProgramFolder& folder)
+FormUnderTest::FormUnderTest(const ProgramFolder& folder, HttpLimits limits) : http(limits)
 {
     FormServices services;
     services.programDir = folder.Path();
@@ -78,20 +78,31 @@ std::string StationPage(const std::string& bulletin)
     return "<html><head><title>Guidance</title></head><body>\n<PRE>\n" + bulletin + "</PRE>\n</body></html>\n";
 }
 
-Station::Station(const std::string& extraConfig, bool pictureServer)
+Station::Station(const std::string& extraConfig, bool pictureServer, HttpLimits limits)
 {
     folder.CopyShippedFiles();
-    const std::string shipped = ReadFileBytes(QString::fromStdString((folder.Path() / "Skelmar.ini").string()));
-    folder.Write("Skelmar.ini", "[INTERNET]\r\nC_ZOZI14_TEXTSERVER=" + server.Url("/text/K") +
-                                    "\r\nC_FOUS_TEXT_EXT=.htm\r\nC_FOUS_TEXT_HTML=PRE\r\n"
-                                    "C_ZOZI14_GRAPHSERVER=" + (pictureServer ? server.Url("/graph/") : std::string()) +
-                                    "\r\nC_FOUS_GRAPH_EXT=.gif\r\n" + extraConfig + shipped);
-    server.Serve("/text/KBOS.htm", StationPage(ReadFileBytes(QStringLiteral(SKELMAR_FIXTURES "/bulletins/ngm_bos_winter.txt"))));
-    server.Serve("/graph/BOS.gif", kOnePixelGif);
-    t = std::make_unique<FormUnderTest>(folder);
+    shippedConfig = ReadFileBytes(QString::fromStdString((folder.Path() / "Skelmar.ini").string()));
+    PointDownloadsAt(server.Url("/text/K"), pictureServer ? server.Url("/graph/") : std::string(), extraConfig);
+    ServeBoston();
+    t = std::make_unique<FormUnderTest>(folder, limits);
     t->Show();
     list = t->Find<StationComboBox>("ecComboBoxWxLoc");
     pages = t->Find<QTabWidget>("ecPageControl1");
+}
+
+void Station::ServeBoston()
+{
+    server.Serve("/text/KBOS.htm", StationPage(ReadFileBytes(QStringLiteral(SKELMAR_FIXTURES "/bulletins/ngm_bos_winter.txt"))));
+    server.Serve("/graph/BOS.gif", kOnePixelGif);
+}
+
+void Station::PointDownloadsAt(const std::string& textServer, const std::string& graphServer,
+                               const std::string& extraConfig)
+{
+    folder.Write("Skelmar.ini", "[INTERNET]\r\nC_ZOZI14_TEXTSERVER=" + textServer +
+                                    "\r\nC_FOUS_TEXT_EXT=.htm\r\nC_FOUS_TEXT_HTML=PRE\r\n"
+                                    "C_ZOZI14_GRAPHSERVER=" + graphServer +
+                                    "\r\nC_FOUS_GRAPH_EXT=.gif\r\n" + extraConfig + shippedConfig);
 }
 
 void Station::Choose(const QString& entry)

@@ -14,6 +14,7 @@
 
 #include "app/Form1.h"
 #include "app/Services.h"
+#include "app/Widgets.h"
 #include "retrieval/ConnectionCheck.h"
 #include "retrieval/HttpClient.h"
 #include "retrieval/RetrievalSequence.h"
@@ -135,16 +136,19 @@ private:
     QTemporaryDir dir_;
 };
 
+// Limits of the window's HTTP client in the tests: short, as the servers are on loopback.
+inline constexpr HttpLimits kTestHttpLimits{std::chrono::seconds(2), std::chrono::seconds(10), 1 << 20};
+
 // A window with recording services over a program folder.
 struct FormUnderTest {
-    explicit FormUnderTest(const ProgramFolder& folder);
+    explicit FormUnderTest(const ProgramFolder& folder, HttpLimits limits = kTestHttpLimits);
     RecordingPresenter messages;
     RecordingDialogs dialogs;
     RecordingUrlOpener urls;
     FakeTimer timer;
     FakeConnection connection;
     FixedClock clock;
-    CurlHttpClient http{HttpLimits{std::chrono::seconds(2), std::chrono::seconds(10), 1 << 20}};
+    CurlHttpClient http;
     std::filesystem::path picture;  // where the downloaded picture goes
     std::unique_ptr<TForm1> form;
 
@@ -169,10 +173,17 @@ std::string StationPage(const std::string& bulletin);
 // A started window over the shipped files whose downloads go to a server on 127.0.0.1: an
 // [INTERNET] section put first (of a section that appears twice, the first counts) names the
 // text at /text/K<code>.htm and, with `pictureServer`, the picture at /graph/<code>.gif;
-// without it the picture server is empty. The server holds Boston's winter bulletin and a
-// picture for it.
+// without it the picture server is empty.
 struct Station {
-    explicit Station(const std::string& extraConfig = "", bool pictureServer = true);
+    explicit Station(const std::string& extraConfig = "", bool pictureServer = true,
+                     HttpLimits limits = kTestHttpLimits);
+    // Serves Boston: the fixture bulletin (of 9 December 2026, 1200 UTC) and a one-pixel picture.
+    void ServeBoston();
+    // Rewrites the configuration file with these addresses before the station part of the
+    // bulletin address ("http://.../K") and of the picture address ("http://.../"), the
+    // extensions ".htm" and ".gif" and the tag "PRE".
+    void PointDownloadsAt(const std::string& textServer, const std::string& graphServer,
+                          const std::string& extraConfig = "");
     // Chooses an entry as the user does, with the keyboard on the closed list.
     void Choose(const QString& entry);
     void ClickMap(int x, int y) const;
@@ -182,6 +193,7 @@ struct Station {
 
     test::LoopbackServer server;
     ProgramFolder folder;
+    std::string shippedConfig;
     std::unique_ptr<FormUnderTest> t;
     StationComboBox* list = nullptr;
     QTabWidget* pages = nullptr;

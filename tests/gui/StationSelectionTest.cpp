@@ -1,7 +1,6 @@
 // Choosing a station in the list and on the map, end to end against a server on 127.0.0.1.
 
 #include <QComboBox>
-#include <QFile>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QSignalSpy>
@@ -177,8 +176,7 @@ private slots:
 
         // Point the downloads at a port where nothing listens.
         const std::string closed = "http://127.0.0.1:" + std::to_string(test::ClosedPort()) + "/";
-        s.folder.Write("Skelmar.ini", "[INTERNET]\r\nC_ZOZI14_TEXTSERVER=" + closed + "\r\nC_ZOZI14_GRAPHSERVER=" + closed +
-                                          "\r\nC_FOUS_TEXT_HTML=PRE\r\n[STATIONS]\r\nBoston, MA (BOS)=5\r\n");
+        s.PointDownloadsAt(closed, closed);
         s.Choose(QStringLiteral("Boston, MA (BOS)=5"));
         const std::string warning(kConnectWarning);
         QCOMPARE(s.t->messages.messages,

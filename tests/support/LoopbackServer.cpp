@@ -109,6 +109,23 @@ LoopbackServer::LoopbackServer(std::optional<TlsFiles> tls)
                     stopping_changed_.wait(lock, [this] { return stopping_; });
                     return false;
                 });
+        } else if (route.generatedBytes) {
+            const std::uint64_t total = *route.generatedBytes;
+            const auto generate = [total](std::size_t offset, httplib::DataSink& sink) {
+                static const std::string kBlock(64 * 1024, 'x');
+                if (offset >= total) {
+                    sink.done();
+                    return true;
+                }
+                return sink.write(kBlock.data(), static_cast<std::size_t>(std::min<std::uint64_t>(kBlock.size(), total - offset)));
+            };
+            if (route.reply.chunked)
+                response.set_chunked_content_provider("application/octet-stream", generate);
+            else
+                response.set_content_provider(static_cast<std::size_t>(total), "application/octet-stream",
+                                              [generate](std::size_t offset, std::size_t, httplib::DataSink& sink) {
+                                                  return generate(offset, sink);
+                                              });
         } else if (route.reply.chunked) {
             response.set_chunked_content_provider(
                 "application/octet-stream",
@@ -123,6 +140,9 @@ LoopbackServer::LoopbackServer(std::optional<TlsFiles> tls)
             response.set_content(route.reply.body, "application/octet-stream");
         }
     });
+    // Small answers go out at once: with Nagle's algorithm against the client's delayed
+    // acknowledgement, each answer would wait some 40 ms.
+    server_->set_tcp_nodelay(true);
     port_ = server_->bind_to_any_port("127.0.0.1");
     if (port_ <= 0)
         throw std::runtime_error("cannot bind the loopback server");
@@ -148,7 +168,7 @@ std::string LoopbackServer::Url(std::string_view path) const { return LoopbackUr
 void LoopbackServer::Serve(const std::string& path, Reply reply)
 {
     std::lock_guard lock(mutex_);
-    routes_[path] = Route{std::move(reply), false};
+    routes_[path] = Route{std::move(reply), false, std::nullopt};
 }
 
 void LoopbackServer::ServeRedirect(const std::string& path, const std::string& location, int status)
@@ -159,7 +179,22 @@ void LoopbackServer::ServeRedirect(const std::string& path, const std::string& l
 void LoopbackServer::ServeStalled(const std::string& path, std::string firstPart)
 {
     std::lock_guard lock(mutex_);
-    routes_[path] = Route{Reply{200, std::move(firstPart), {}}, true};
+    routes_[path] = Route{Reply{200, std::move(firstPart), {}}, true, std::nullopt};
+}
+
+void LoopbackServer::ServeGenerated(const std::string& path, std::uint64_t bytes, bool chunked)
+{
+    std::lock_guard lock(mutex_);
+    Route route;
+    route.reply.chunked = chunked;
+    route.generatedBytes = bytes;
+    routes_[path] = std::move(route);
+}
+
+void LoopbackServer::ClearRequests()
+{
+    std::lock_guard lock(mutex_);
+    requests_.clear();
 }
 
 std::vector<ReceivedRequest> LoopbackServer::Requests() const
@@ -177,7 +212,8 @@ std::vector<ReceivedRequest> LoopbackServer::RequestsFor(std::string_view path) 
     return matching;
 }
 
-RawServer::RawServer(std::string answer) : answer_(std::move(answer))
+RawServer::RawServer(std::string answer, std::chrono::milliseconds byteInterval)
+    : answer_(std::move(answer)), byteInterval_(byteInterval)
 {
     std::tie(fd_, port_) = BindLoopbackSocket();
     if (::listen(fd_, 16) != 0 || ::pipe2(wake_, O_CLOEXEC) != 0) {
@@ -221,16 +257,31 @@ void RawServer::Run()
                 break;
             request.append(buffer, static_cast<std::size_t>(got));
         }
-        std::string_view rest = answer_;
-        while (!rest.empty()) {
-            const ssize_t sent = ::send(client, rest.data(), rest.size(), MSG_NOSIGNAL);
-            if (sent <= 0)
-                break;
-            rest.remove_prefix(static_cast<std::size_t>(sent));
-        }
+        const bool stopping = !Send(client);
         ::shutdown(client, SHUT_WR);
         ::close(client);
+        if (stopping)
+            return;
     }
+}
+
+bool RawServer::Send(int client)
+{
+    std::string_view rest = answer_;
+    while (!rest.empty()) {
+        const std::size_t part = byteInterval_.count() > 0 ? 1 : rest.size();
+        const ssize_t sent = ::send(client, rest.data(), part, MSG_NOSIGNAL);
+        if (sent <= 0)
+            return true;
+        rest.remove_prefix(static_cast<std::size_t>(sent));
+        if (byteInterval_.count() > 0 && !rest.empty()) {
+            // The wait for the next byte ends early when the destructor wakes the server.
+            pollfd wake = {wake_[0], POLLIN, 0};
+            if (::poll(&wake, 1, static_cast<int>(byteInterval_.count())) > 0)
+                return false;
+        }
+    }
+    return true;
 }
 
 SilentServer::SilentServer()

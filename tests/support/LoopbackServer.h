@@ -4,11 +4,13 @@
 //    bodies, statuses, headers, redirects, or a body that stalls half-way) and records every
 //    request it receives;
 //  - RawServer answers every request with the same bytes, for answers that a well-behaved
-//    server would not give;
+//    server would not give, at once or one byte at a time;
 //  - SilentServer accepts connections and never answers;
 //  - ClosedPort() gives a port on which nothing listens, for a refused connection.
 
+#include <chrono>
 #include <condition_variable>
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -74,15 +76,21 @@ public:
     // Sends the status line, the headers and `firstPart` of a chunked body, then stalls until
     // the server is destroyed: a server that dies in the middle of an answer.
     void ServeStalled(const std::string& path, std::string firstPart);
+    // Status 200 with a body of `bytes` bytes made while it is sent, so that the server never
+    // holds it: with a Content-Length, or chunked when `chunked`.
+    void ServeGenerated(const std::string& path, std::uint64_t bytes, bool chunked);
 
     // Every request received so far, in order; and those for one path.
     std::vector<ReceivedRequest> Requests() const;
     std::vector<ReceivedRequest> RequestsFor(std::string_view path) const;
+    // Forgets the requests received so far.
+    void ClearRequests();
 
 private:
     struct Route {
         Reply reply;
         bool stall = false;
+        std::optional<std::uint64_t> generatedBytes;
     };
 
     std::unique_ptr<httplib::Server> server_;
@@ -98,10 +106,11 @@ private:
 };
 
 // Reads each request up to its empty line, sends `answer` as it stands and closes the
-// connection.
+// connection. With a `byteInterval`, one byte goes out per interval (a server at the end of a
+// very slow line); it serves one connection at a time.
 class RawServer {
 public:
-    explicit RawServer(std::string answer);
+    explicit RawServer(std::string answer, std::chrono::milliseconds byteInterval = {});
     ~RawServer();
     RawServer(const RawServer&) = delete;
     RawServer& operator=(const RawServer&) = delete;
@@ -112,7 +121,11 @@ public:
 private:
     void Run();
 
+    // Sends `answer_` to `client`; false when the server is being destroyed.
+    bool Send(int client);
+
     std::string answer_;
+    std::chrono::milliseconds byteInterval_;
     int fd_ = -1;
     int port_ = -1;
     int wake_[2] = {-1, -1};  // written to by the destructor to end Run()

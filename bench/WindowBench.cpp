@@ -1,0 +1,109 @@
+// The window's own work, measured in the window itself on the offscreen platform against a
+// server on 127.0.0.1, in a release build (bench/run runs it):
+//  - StationChange: one station change end to end: the connectivity check, both downloads,
+//    the header and date checks, normalisation, composition and loading the report view.
+//    Goal: under 15 ms.
+//  - ReRender: composing the report again and loading it into the report view. Goal: under
+//    2 ms.
+// The events that a change posts (painting) are handled between iterations, untimed, as the
+// event loop does between two user events.
+// With --peak-memory it makes one station change instead, paints, and prints its peak
+// resident memory (VmHWM, KiB).
+
+#include <QApplication>
+#include <QTest>
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <cstring>
+
+#include "retrieval/ConnectionCheck.h"
+#include "tests/gui/GuiTestSupport.h"
+#include "tests/support/ProcessStatus.h"
+
+namespace skelmar {
+namespace {
+
+const QString kBoston = QStringLiteral("Boston, MA (BOS)=5");
+
+// Selects Boston as the program would, without running the change.
+void SelectBoston(testing::Station& window)
+{
+    window.list->setCurrentIndex(window.list->findText(kBoston));
+}
+
+// Skips the benchmark unless the last change ended with Boston's report and no message.
+void CheckReport(benchmark::State& state, const testing::Station& window)
+{
+    if (!window.t->messages.messages.empty())
+        state.SkipWithError(window.t->messages.messages.front().text.c_str());
+    else if (!window.Report().startsWith(QStringLiteral("Extended Aviation Weather Report for Boston")))
+        state.SkipWithError("no report");
+}
+
+void StationChange(benchmark::State& state, testing::Station& window)
+{
+    SelectBoston(window);
+    // The window's stand-in answers at once; the real check is asked too, as the change does.
+    InterfaceConnectionCheck connection;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(connection.IsConnected());
+        window.t->form->ecComboBoxWxLocChange();
+        state.PauseTiming();
+        QCoreApplication::processEvents();
+        state.ResumeTiming();
+    }
+    CheckReport(state, window);
+}
+
+void ReRender(benchmark::State& state, testing::Station& window)
+{
+    SelectBoston(window);
+    window.t->form->ecComboBoxWxLocChange();
+    for (auto _ : state) {
+        window.t->form->ComposeReport();
+        state.PauseTiming();
+        QCoreApplication::processEvents();
+        state.ResumeTiming();
+    }
+    CheckReport(state, window);
+}
+
+int PrintPeakMemory(testing::Station& window)
+{
+    SelectBoston(window);
+    window.t->form->ecComboBoxWxLocChange();
+    QCoreApplication::processEvents();
+    if (!window.t->messages.messages.empty() || window.Report().isEmpty()) {
+        std::fprintf(stderr, "the station change failed\n");
+        return 1;
+    }
+    std::printf("%ld\n", test::ProcessStatusKiB("VmHWM"));
+    return 0;
+}
+
+}  // namespace
+}  // namespace skelmar
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    skelmar::testing::Station window;
+    if (QTest::currentTestFailed()) {
+        std::fprintf(stderr, "the window could not be set up\n");
+        return 1;
+    }
+    if (argc > 1 && std::strcmp(argv[1], "--peak-memory") == 0)
+        return skelmar::PrintPeakMemory(window);
+
+    benchmark::RegisterBenchmark("StationChange", skelmar::StationChange, std::ref(window))
+        ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("ReRender", skelmar::ReRender, std::ref(window))->Unit(benchmark::kMillisecond);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
