@@ -95,7 +95,10 @@ std::filesystem::path PictureFilePath()
 
 void WritePictureFile(const std::filesystem::path& path, std::string_view bytes)
 {
-    std::string pattern = (path.parent_path() / ("." + path.filename().string() + ".XXXXXX")).string();
+    // A hidden name beside the picture, so that the rename stays within one file system.
+    std::filesystem::path hidden = path.parent_path();
+    hidden /= std::string(".").append(path.filename().string()).append(".XXXXXX");
+    std::string pattern = hidden.string();
     const int fd = ::mkostemp(pattern.data(), O_CLOEXEC);
     if (fd < 0)
         ThrowCannotCreate(path);
