@@ -1,12 +1,13 @@
 #include "app/Form1.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QFile>
 #include <QFileInfo>
-#include <QImageReader>
 #include <QGroupBox>
+#include <QImageReader>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPrinter>
@@ -370,12 +371,17 @@ void TForm1::SetWaitCursor(bool wait)
 void TForm1::ShowPicture(const std::filesystem::path& file)
 {
     const QString name = QString::fromStdString(file.string());
+    QFile in(name);
+    if (!in.open(QIODevice::ReadOnly))
+        throw skelmar::Error("Invalid GIF picture: " + FromQString(in.errorString()));
+    QBuffer buffer;
+    buffer.setData(in.readAll());
+    buffer.open(QIODevice::ReadOnly);
+    const QByteArray& bytes = buffer.data();
     // The format follows the file's extension, as the picture control chooses it.
-    QImageReader reader(name, QFileInfo(name).suffix().toLatin1());
+    QImageReader reader(&buffer, QFileInfo(name).suffix().toLatin1());
     reader.setDecideFormatFromContent(false);
     const QImage picture = reader.read();
-    QFile in(name);
-    const QByteArray bytes = in.open(QIODevice::ReadOnly) ? in.readAll() : QByteArray();
     if (picture.isNull()) {
         if (!bytes.startsWith("GIF87a") && !bytes.startsWith("GIF89a"))
             throw skelmar::Error("Invalid GIF signature");
