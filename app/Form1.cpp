@@ -374,10 +374,10 @@ void TForm1::ShowPicture(const std::filesystem::path& file)
     QFile in(name);
     if (!in.open(QIODevice::ReadOnly))
         throw skelmar::Error("Invalid GIF picture: " + FromQString(in.errorString()));
+    const QByteArray bytes = in.readAll();
     QBuffer buffer;
-    buffer.setData(in.readAll());
+    buffer.setData(bytes);  // shared, not copied
     buffer.open(QIODevice::ReadOnly);
-    const QByteArray& bytes = buffer.data();
     // The format follows the file's extension, as the picture control chooses it.
     QImageReader reader(&buffer, QFileInfo(name).suffix().toLatin1());
     reader.setDecideFormatFromContent(false);
