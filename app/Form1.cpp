@@ -27,6 +27,7 @@
 #include "retrieval/ConfigFile.h"
 #include "retrieval/ConnectionCheck.h"
 #include "retrieval/GifPicture.h"
+#include "retrieval/ProgramFiles.h"
 #include "retrieval/StationEntry.h"
 #include "text/Error.h"
 #include "text/StringRoutines.h"
@@ -241,9 +242,9 @@ void TForm1::showEvent(QShowEvent* event)
 void TForm1::FormShow()
 {
     zoneList_ = services_.makeZoneList ? services_.makeZoneList() : nullptr;
-    const std::filesystem::path configPath = services_.programDir / "Skelmar.ini";
+    const std::filesystem::path configPath = ConfigFilePath(services_.dataDir);
     ecPageControl1->setCurrentWidget(TabSheet4);
-    const std::filesystem::path refsPath = services_.programDir / "SkelmarRefs.htm";
+    const std::filesystem::path refsPath = services_.dataDir / "SkelmarRefs.htm";
     WPRichTextRefs->LoadHtmlFile(refsPath);  // an error ends the start-up here
 
     config_ = ConfigFile::Open(configPath);

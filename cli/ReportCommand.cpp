@@ -15,6 +15,7 @@
 #include "report/ReportComposer.h"
 #include "retrieval/ConfigFile.h"
 #include "retrieval/HttpClient.h"
+#include "retrieval/ProgramFiles.h"
 #include "retrieval/RetrievalSequence.h"
 #include "retrieval/StationEntry.h"
 #include "richtext/RichDocument.h"
@@ -336,7 +337,7 @@ std::string LabelsText(const TimeLabelCaptions& captions)
 int MakeReport(const Options& options, const fs::path& programDir, std::istream& in, std::ostream& out,
                std::ostream& err, const GraphWriter& graphWriter)
 {
-    const fs::path configPath = options.config.value_or(programDir / "Skelmar.ini");
+    const fs::path configPath = options.config.value_or(ConfigFilePath(ShippedDataDirectory(programDir)));
     const std::unique_ptr<ConfigFile> config = OpenConfig(configPath);
     if (!config) {
         err << "Cannot open file " << configPath.string() << '\n';
@@ -406,7 +407,8 @@ would show it, to standard output. BULLETIN_FILE is the bulletin text as downloa
 page that carries it, when the configuration names its tag); "-" reads standard input.
 
 Options:
-  --config FILE       the configuration file (default: Skelmar.ini beside the program)
+  --config FILE       the configuration file (default: $XDG_CONFIG_HOME/skelmar/Skelmar.ini
+                      when it exists, else the Skelmar.ini shipped with the program)
   --station ENTRY     the station as the [STATIONS] list holds it, e.g. "Boston, MA (BOS)=5";
                       its code must match the bulletin's header
   --step N            the instant described, 3 x N hours after the issue; 2 to 20 (default 2)

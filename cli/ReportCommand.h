@@ -34,9 +34,10 @@ inline constexpr int kExitUsage = 2;          // bad arguments
 // The help text: synopsis, options, exit statuses. Ends with a line break.
 std::string ReportCommandUsage();
 
-// Runs the command on `args` (the arguments after the program's name). `programDir` is where
-// the default configuration file "Skelmar.ini" is looked for. The bulletin is read from
-// `in` when its argument is "-".
+// Runs the command on `args` (the arguments after the program's name). `programDir` is the
+// running program's folder; without --config the configuration file is
+// ConfigFilePath(ShippedDataDirectory(programDir)): the user's own, else the shipped one. The
+// bulletin is read from `in` when its argument is "-".
 //
 // Writes the report (or the help text) to `out` and answers kExitReportWritten. Otherwise
 // writes to `err`, as UTF-8 with "\n" line ends, and answers:
