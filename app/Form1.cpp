@@ -31,6 +31,7 @@
 #include "retrieval/StationEntry.h"
 #include "text/Error.h"
 #include "text/StringRoutines.h"
+#include "text/Version.h"
 #include "time/RegistryTimeZones.h"
 
 namespace skelmar {
@@ -181,7 +182,9 @@ void TForm1::CreateControls()
     TabSheet3 = Page("TabSheet3");
     PanelBeneathRefs = Place(new QWidget(TabSheet3), "PanelBeneathRefs", 0, 0, 832, 518);
     WPRichTextRefs = Place(new ReferencesView(PanelBeneathRefs), "WPRichTextRefs", 52, 22, 727, 468);
-    RzURLLabel1 = Place(new LinkLabel(QStringLiteral("E-mail author"), PanelBeneathRefs), "RzURLLabel1", 52, 489, 62, 13);
+    // The page's footer, in the strip below the references text (which ends at 490): the
+    // e-mail link on the left, the program's version on the right.
+    RzURLLabel1 = Place(new LinkLabel(QStringLiteral("E-mail author"), PanelBeneathRefs), "RzURLLabel1", 52, 496, 62, 13);
     RzURLLabel1->setFont([] {
         QFont f = PixelFont(QStringLiteral("MS Sans Serif"), 11);
         f.setUnderline(true);
@@ -189,6 +192,12 @@ void TForm1::CreateControls()
     }());
     // Sized to its caption: the font that stands in for MS Sans Serif here is wider.
     RzURLLabel1->adjustSize();
+    const QString versionText = QStringLiteral("Skelmar ") +
+                                QString::fromLatin1(kSkelmarVersion.data(), static_cast<qsizetype>(kSkelmarVersion.size()));
+    auto* version = Place(new QLabel(versionText, PanelBeneathRefs), "LabelVersion", 52 + 727 - 200, 496, 200, 13);
+    version->setFont(PixelFont(QStringLiteral("MS Sans Serif"), 11));
+    version->setAlignment(Qt::AlignRight | Qt::AlignTop);
+    version->resize(version->width(), version->sizeHint().height());
 
     ecPageControl1->addTab(TabSheet4, QStringLiteral("Select Station"));
     ecPageControl1->addTab(TabSheet1, QStringLiteral("Text Report"));

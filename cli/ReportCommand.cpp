@@ -24,6 +24,7 @@
 #include "text/Error.h"
 #include "text/Numbers.h"
 #include "text/StringRoutines.h"
+#include "text/Version.h"
 #include "time/RegionalSettings.h"
 #include "time/RegistryTimeZones.h"
 #include "time/TimeFormat.h"
@@ -56,6 +57,7 @@ struct Options {
     bool labels = false;
     std::optional<fs::path> graph;  // where --graph draws the graph
     bool help = false;
+    bool version = false;
     std::optional<std::string> bulletin;  // a path, or "-" for standard input
 };
 
@@ -166,6 +168,10 @@ std::variant<Options, UsageProblem> ParseOptions(const std::vector<std::string>&
         }
         if (arg == "-h" || arg == "--help") {
             options.help = true;
+            return options;
+        }
+        if (arg == "--version") {
+            options.version = true;
             return options;
         }
         const std::size_t equals = arg.find('=');
@@ -425,6 +431,7 @@ Options:
   --graph FILE.png    also draw the forecast graph, as the window's "Graphic Report" page
                       shows it, into FILE.png (640 x 512); needs no display
   -h, --help          show this help and exit
+  --version           show the version and exit
 
 Exit status: 0 written; 1 the bulletin was refused or an error occurred (the message on
 standard error); 2 bad arguments.
@@ -442,6 +449,10 @@ int RunReportCommand(const std::vector<std::string>& args, const fs::path& progr
     const Options& options = std::get<Options>(parsed);
     if (options.help) {
         out << ReportCommandUsage() << std::flush;
+        return out ? kExitReportWritten : kExitFailure;
+    }
+    if (options.version) {
+        out << kProgramName << ' ' << kSkelmarVersion << '\n' << std::flush;
         return out ? kExitReportWritten : kExitFailure;
     }
     if (options.graph && !graphWriter) {

@@ -27,7 +27,7 @@ struct ForecastGraphModel;
 using GraphWriter = std::function<void(const ForecastGraphModel& model, const std::filesystem::path& file)>;
 
 // Exit statuses.
-inline constexpr int kExitReportWritten = 0;  // also after --help
+inline constexpr int kExitReportWritten = 0;  // also after --help and --version
 inline constexpr int kExitFailure = 1;        // a refused bulletin, a file or value in error
 inline constexpr int kExitUsage = 2;          // bad arguments
 
@@ -39,8 +39,9 @@ std::string ReportCommandUsage();
 // ConfigFilePath(ShippedDataDirectory(programDir)): the user's own, else the shipped one. The
 // bulletin is read from `in` when its argument is "-".
 //
-// Writes the report (or the help text) to `out` and answers kExitReportWritten. Otherwise
-// writes to `err`, as UTF-8 with "\n" line ends, and answers:
+// Writes the report (or the help text, or "skelmar-report <version>" and a line break) to
+// `out` and answers kExitReportWritten. Otherwise writes to `err`, as UTF-8 with "\n" line
+// ends, and answers:
 //  - kExitUsage with a line naming the problem and the help text, for bad arguments;
 //  - kExitFailure with the text of the box the window would show, for a refused bulletin or
 //    an error (the general error box's text), and with "Cannot open file <path>" for a file

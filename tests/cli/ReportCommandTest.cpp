@@ -455,6 +455,19 @@ TEST(ReportCommand, HelpGoesToStandardOutput)
     EXPECT_TRUE(ReportCommandUsage().starts_with("Usage: skelmar-report [--config FILE] --station ENTRY"));
 }
 
+TEST(ReportCommand, VersionIsTheProjects)
+{
+    // The number set in CMake's project(), whatever other arguments follow.
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"--version"}, {"--version", "--station", kBostonEntry, kBoston}}) {
+        const Outcome outcome = RunCommand(args);
+        EXPECT_EQ(outcome.status, kExitReportWritten);
+        EXPECT_EQ(outcome.out, "skelmar-report " SKELMAR_PROJECT_VERSION "\n");
+        EXPECT_EQ(outcome.err, "");
+    }
+    EXPECT_NE(ReportCommandUsage().find("--version"), std::string::npos);
+}
+
 // The built program, run by the shell: its exit statuses and the bytes of its output.
 struct ProgramOutcome {
     int status;
