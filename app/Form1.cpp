@@ -27,9 +27,11 @@
 #include "retrieval/ConfigFile.h"
 #include "retrieval/ConnectionCheck.h"
 #include "retrieval/GifPicture.h"
+#include "retrieval/ProgramFiles.h"
 #include "retrieval/StationEntry.h"
 #include "text/Error.h"
 #include "text/StringRoutines.h"
+#include "text/Version.h"
 #include "time/RegistryTimeZones.h"
 
 namespace skelmar {
@@ -180,7 +182,9 @@ void TForm1::CreateControls()
     TabSheet3 = Page("TabSheet3");
     PanelBeneathRefs = Place(new QWidget(TabSheet3), "PanelBeneathRefs", 0, 0, 832, 518);
     WPRichTextRefs = Place(new ReferencesView(PanelBeneathRefs), "WPRichTextRefs", 52, 22, 727, 468);
-    RzURLLabel1 = Place(new LinkLabel(QStringLiteral("E-mail author"), PanelBeneathRefs), "RzURLLabel1", 52, 489, 62, 13);
+    // The page's footer, in the strip below the references text (which ends at 490): the
+    // e-mail link on the left, the program's version on the right.
+    RzURLLabel1 = Place(new LinkLabel(QStringLiteral("E-mail author"), PanelBeneathRefs), "RzURLLabel1", 52, 496, 62, 13);
     RzURLLabel1->setFont([] {
         QFont f = PixelFont(QStringLiteral("MS Sans Serif"), 11);
         f.setUnderline(true);
@@ -188,6 +192,12 @@ void TForm1::CreateControls()
     }());
     // Sized to its caption: the font that stands in for MS Sans Serif here is wider.
     RzURLLabel1->adjustSize();
+    const QString versionText = QStringLiteral("Skelmar ") +
+                                QString::fromLatin1(kSkelmarVersion.data(), static_cast<qsizetype>(kSkelmarVersion.size()));
+    auto* version = Place(new QLabel(versionText, PanelBeneathRefs), "LabelVersion", 52 + 727 - 200, 496, 200, 13);
+    version->setFont(PixelFont(QStringLiteral("MS Sans Serif"), 11));
+    version->setAlignment(Qt::AlignRight | Qt::AlignTop);
+    version->resize(version->width(), version->sizeHint().height());
 
     ecPageControl1->addTab(TabSheet4, QStringLiteral("Select Station"));
     ecPageControl1->addTab(TabSheet1, QStringLiteral("Text Report"));
@@ -241,9 +251,9 @@ void TForm1::showEvent(QShowEvent* event)
 void TForm1::FormShow()
 {
     zoneList_ = services_.makeZoneList ? services_.makeZoneList() : nullptr;
-    const std::filesystem::path configPath = services_.programDir / "Skelmar.ini";
+    const std::filesystem::path configPath = ConfigFilePath(services_.dataDir);
     ecPageControl1->setCurrentWidget(TabSheet4);
-    const std::filesystem::path refsPath = services_.programDir / "SkelmarRefs.htm";
+    const std::filesystem::path refsPath = services_.dataDir / "SkelmarRefs.htm";
     WPRichTextRefs->LoadHtmlFile(refsPath);  // an error ends the start-up here
 
     config_ = ConfigFile::Open(configPath);

@@ -41,7 +41,9 @@ class UrlOpener;
 
 // What the window is given by main (or by a test).
 struct FormServices {
-    std::filesystem::path programDir;  // where Skelmar.ini and SkelmarRefs.htm are looked for
+    // The folder of the shipped files: SkelmarRefs.htm, and Skelmar.ini unless the user has
+    // their own (ConfigFilePath).
+    std::filesystem::path dataDir;
     MessagePresenter* messages = nullptr;
     ReportDialogs* dialogs = nullptr;  // the report's Save As... and Print...
     UrlOpener* urls = nullptr;

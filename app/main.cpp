@@ -11,6 +11,7 @@
 #include "retrieval/ConnectionCheck.h"
 #include "retrieval/HttpClient.h"
 #include "retrieval/PictureFile.h"
+#include "retrieval/ProgramFiles.h"
 #include "retrieval/RetrievalSequence.h"
 #include "time/RegionalSettings.h"
 #include "time/RegistryTimeZones.h"
@@ -29,7 +30,7 @@ int main(int argc, char* argv[])
     skelmar::SystemClock clock;
 
     skelmar::FormServices services;
-    services.programDir = QCoreApplication::applicationDirPath().toStdString();
+    services.dataDir = skelmar::ShippedDataDirectory(QCoreApplication::applicationDirPath().toStdString());
     services.messages = &messages;
     services.dialogs = &dialogs;
     services.urls = &urls;

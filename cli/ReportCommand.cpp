@@ -15,6 +15,7 @@
 #include "report/ReportComposer.h"
 #include "retrieval/ConfigFile.h"
 #include "retrieval/HttpClient.h"
+#include "retrieval/ProgramFiles.h"
 #include "retrieval/RetrievalSequence.h"
 #include "retrieval/StationEntry.h"
 #include "richtext/RichDocument.h"
@@ -23,6 +24,7 @@
 #include "text/Error.h"
 #include "text/Numbers.h"
 #include "text/StringRoutines.h"
+#include "text/Version.h"
 #include "time/RegionalSettings.h"
 #include "time/RegistryTimeZones.h"
 #include "time/TimeFormat.h"
@@ -55,6 +57,7 @@ struct Options {
     bool labels = false;
     std::optional<fs::path> graph;  // where --graph draws the graph
     bool help = false;
+    bool version = false;
     std::optional<std::string> bulletin;  // a path, or "-" for standard input
 };
 
@@ -165,6 +168,10 @@ std::variant<Options, UsageProblem> ParseOptions(const std::vector<std::string>&
         }
         if (arg == "-h" || arg == "--help") {
             options.help = true;
+            return options;
+        }
+        if (arg == "--version") {
+            options.version = true;
             return options;
         }
         const std::size_t equals = arg.find('=');
@@ -336,7 +343,7 @@ std::string LabelsText(const TimeLabelCaptions& captions)
 int MakeReport(const Options& options, const fs::path& programDir, std::istream& in, std::ostream& out,
                std::ostream& err, const GraphWriter& graphWriter)
 {
-    const fs::path configPath = options.config.value_or(programDir / "Skelmar.ini");
+    const fs::path configPath = options.config.value_or(ConfigFilePath(ShippedDataDirectory(programDir)));
     const std::unique_ptr<ConfigFile> config = OpenConfig(configPath);
     if (!config) {
         err << "Cannot open file " << configPath.string() << '\n';
@@ -406,7 +413,8 @@ would show it, to standard output. BULLETIN_FILE is the bulletin text as downloa
 page that carries it, when the configuration names its tag); "-" reads standard input.
 
 Options:
-  --config FILE       the configuration file (default: Skelmar.ini beside the program)
+  --config FILE       the configuration file (default: $XDG_CONFIG_HOME/skelmar/Skelmar.ini
+                      when it exists, else the Skelmar.ini shipped with the program)
   --station ENTRY     the station as the [STATIONS] list holds it, e.g. "Boston, MA (BOS)=5";
                       its code must match the bulletin's header
   --step N            the instant described, 3 x N hours after the issue; 2 to 20 (default 2)
@@ -423,6 +431,7 @@ Options:
   --graph FILE.png    also draw the forecast graph, as the window's "Graphic Report" page
                       shows it, into FILE.png (640 x 512); needs no display
   -h, --help          show this help and exit
+  --version           show the version and exit
 
 Exit status: 0 written; 1 the bulletin was refused or an error occurred (the message on
 standard error); 2 bad arguments.
@@ -440,6 +449,10 @@ int RunReportCommand(const std::vector<std::string>& args, const fs::path& progr
     const Options& options = std::get<Options>(parsed);
     if (options.help) {
         out << ReportCommandUsage() << std::flush;
+        return out ? kExitReportWritten : kExitFailure;
+    }
+    if (options.version) {
+        out << kProgramName << ' ' << kSkelmarVersion << '\n' << std::flush;
         return out ? kExitReportWritten : kExitFailure;
     }
     if (options.graph && !graphWriter) {

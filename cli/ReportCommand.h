@@ -27,19 +27,21 @@ struct ForecastGraphModel;
 using GraphWriter = std::function<void(const ForecastGraphModel& model, const std::filesystem::path& file)>;
 
 // Exit statuses.
-inline constexpr int kExitReportWritten = 0;  // also after --help
+inline constexpr int kExitReportWritten = 0;  // also after --help and --version
 inline constexpr int kExitFailure = 1;        // a refused bulletin, a file or value in error
 inline constexpr int kExitUsage = 2;          // bad arguments
 
 // The help text: synopsis, options, exit statuses. Ends with a line break.
 std::string ReportCommandUsage();
 
-// Runs the command on `args` (the arguments after the program's name). `programDir` is where
-// the default configuration file "Skelmar.ini" is looked for. The bulletin is read from
-// `in` when its argument is "-".
+// Runs the command on `args` (the arguments after the program's name). `programDir` is the
+// running program's folder; without --config the configuration file is
+// ConfigFilePath(ShippedDataDirectory(programDir)): the user's own, else the shipped one. The
+// bulletin is read from `in` when its argument is "-".
 //
-// Writes the report (or the help text) to `out` and answers kExitReportWritten. Otherwise
-// writes to `err`, as UTF-8 with "\n" line ends, and answers:
+// Writes the report (or the help text, or "skelmar-report <version>" and a line break) to
+// `out` and answers kExitReportWritten. Otherwise writes to `err`, as UTF-8 with "\n" line
+// ends, and answers:
 //  - kExitUsage with a line naming the problem and the help text, for bad arguments;
 //  - kExitFailure with the text of the box the window would show, for a refused bulletin or
 //    an error (the general error box's text), and with "Cannot open file <path>" for a file

@@ -19,8 +19,8 @@
 
 namespace {
 
-// The folder of the running executable, where its Skelmar.ini lies; the folder named by
-// argv[0] when the system does not tell.
+// The folder of the running executable, from which its shipped files are found; the folder
+// named by argv[0] when the system does not tell.
 std::filesystem::path ProgramDir(const char* argv0)
 {
     std::error_code error;

@@ -220,9 +220,9 @@ CurlHttpClient::CurlHttpClient(HttpLimits limits) : limits_(limits), handles_(st
     // in this handle, in memory, and go with every later request that matches them.
     SetOption(easy, CURLOPT_COOKIEFILE, "");
     SetOption(easy, CURLOPT_FOLLOWLOCATION, 0L);
-    // An empty proxy disables the proxy variables of the environment; "*" bypasses any left.
-    SetOption(easy, CURLOPT_PROXY, "");
-    SetOption(easy, CURLOPT_NOPROXY, "*");
+    // No proxy is set here: libcurl then takes the one the environment names at each request,
+    // as curl and most programs of the system do, so a user behind a proxy gets the bulletin.
+    // Certificates are checked through a proxy's tunnel as without one.
     SetOption(easy, CURLOPT_SSL_VERIFYPEER, 1L);
     SetOption(easy, CURLOPT_SSL_VERIFYHOST, 2L);
     SetOption(easy, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(limits_.connectTimeout.count()));

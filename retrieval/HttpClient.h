@@ -32,7 +32,11 @@ struct HttpLimits {
 //  - the headers "Accept: text/html, */*" and "User-Agent: Mozilla/3.0 (compatible; Indy Library)";
 //  - cookies kept in memory for the life of the client and sent with its later requests;
 //  - no redirect followed: an answer 3xx is a failure naming its status and its Location;
-//  - no proxy, whatever the environment says; no authentication;
+//  - the proxy that the environment names, read as curl reads it at each request: http_proxy
+//    for http addresses, https_proxy or HTTPS_PROXY for https, all_proxy or ALL_PROXY for
+//    either, and no_proxy or NO_PROXY the hosts reached directly; HTTP_PROXY in capitals is
+//    not read (under that name a CGI environment carries a header of the request);
+//  - no authentication but what a proxy's address carries;
 //  - certificates checked against the system's store, always;
 //  - the limits above: a request that takes longer, or a body that is larger, fails.
 // Success is a 2xx status. Messages: kConnectionRefusedMessage; "Host not found: <host>";

@@ -1,14 +1,13 @@
 #include "retrieval/PictureFile.h"
 
 #include <cerrno>
-#include <cstdlib>
 #include <string>
 
 #include <fcntl.h>
-#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "retrieval/ProgramFiles.h"
 #include "text/Error.h"
 
 namespace skelmar {
@@ -20,17 +19,6 @@ constexpr const char* kPictureName = "Temp.gif";
 [[noreturn]] void ThrowCannotCreate(const std::filesystem::path& path)
 {
     throw Error("Cannot create file " + path.string());
-}
-
-std::filesystem::path CacheDirectory()
-{
-    if (const char* cache = std::getenv("XDG_CACHE_HOME"); cache && *cache == '/')
-        return cache;
-    if (const char* home = std::getenv("HOME"); home && *home == '/')
-        return std::filesystem::path(home) / ".cache";
-    if (const passwd* account = getpwuid(getuid()); account && account->pw_dir)
-        return std::filesystem::path(account->pw_dir) / ".cache";
-    return {};
 }
 
 // Closes the descriptor it holds, and removes the file it names unless released.
@@ -79,7 +67,7 @@ bool WriteAll(int fd, std::string_view bytes)
 
 std::filesystem::path PictureFilePath()
 {
-    const std::filesystem::path cache = CacheDirectory();
+    const std::filesystem::path cache = UserBaseDirectory("XDG_CACHE_HOME", ".cache");
     const std::filesystem::path folder = cache / "skelmar";
     const std::filesystem::path path = folder / kPictureName;
     if (cache.empty())

@@ -289,6 +289,29 @@ TEST(ReportCommand, DefaultConfigurationLiesBesideTheProgram)
     EXPECT_EQ(outcome.out, RunCommand(BostonArgs()).out);
 }
 
+TEST(ReportCommand, UsersOwnConfigurationComesBeforeTheShippedOne)
+{
+    test::TemporaryFolder folder;
+    const fs::path programDir = folder.Path() / "bin";  // holds no Skelmar.ini
+    fs::create_directories(programDir);
+    fs::create_directories(folder.Path() / "config" / "skelmar");
+    fs::copy_file(kConfig, folder.Path() / "config" / "skelmar" / "Skelmar.ini");
+    const std::vector<std::string> args = {"--station", kBostonEntry, "--today", "2026-12-09", kBoston};
+
+    const Outcome shipped = RunCommand(args, "", programDir);
+    EXPECT_EQ(shipped.err, "Cannot open file " + (programDir / "Skelmar.ini").string() + "\n");
+
+    test::ScopedEnvironment xdgVariable("XDG_CONFIG_HOME", (folder.Path() / "config").string());
+    const Outcome users = RunCommand(args, "", programDir);
+    EXPECT_EQ(users.status, kExitReportWritten) << users.err;
+    EXPECT_EQ(users.out, RunCommand(BostonArgs()).out);
+
+    // --config still names the file to read.
+    std::vector<std::string> named = {"--config", (folder.Path() / "other.ini").string()};
+    named.insert(named.end(), args.begin(), args.end());
+    EXPECT_EQ(RunCommand(named, "", programDir).err, "Cannot open file " + (folder.Path() / "other.ini").string() + "\n");
+}
+
 TEST(ReportCommand, StationTextFromAUtf8Terminal)
 {
     const std::vector<std::string> args = {"--config", kConfig, "--station", "B\u00F4ston (BOS)=5", "--today",
@@ -430,6 +453,19 @@ TEST(ReportCommand, HelpGoesToStandardOutput)
         EXPECT_EQ(outcome.err, "");
     }
     EXPECT_TRUE(ReportCommandUsage().starts_with("Usage: skelmar-report [--config FILE] --station ENTRY"));
+}
+
+TEST(ReportCommand, VersionIsTheProjects)
+{
+    // The number set in CMake's project(), whatever other arguments follow.
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"--version"}, {"--version", "--station", kBostonEntry, kBoston}}) {
+        const Outcome outcome = RunCommand(args);
+        EXPECT_EQ(outcome.status, kExitReportWritten);
+        EXPECT_EQ(outcome.out, "skelmar-report " SKELMAR_PROJECT_VERSION "\n");
+        EXPECT_EQ(outcome.err, "");
+    }
+    EXPECT_NE(ReportCommandUsage().find("--version"), std::string::npos);
 }
 
 // The built program, run by the shell: its exit statuses and the bytes of its output.

@@ -43,7 +43,7 @@ void ProgramFolder::CopyShippedFiles() const
 FormUnderTest::FormUnderTest(const ProgramFolder& folder, HttpLimits limits) : http(limits)
 {
     FormServices services;
-    services.programDir = folder.Path();
+    services.dataDir = folder.Path();
     services.messages = &messages;
     services.dialogs = &dialogs;
     services.urls = &urls;

@@ -142,6 +142,31 @@ private slots:
         }
     }
 
+    void footerCoversNothing()
+    {
+        ProgramFolder folder;
+        folder.Write("Skelmar.ini", kStations);
+        folder.Write("SkelmarRefs.htm", "<p>x</p>");
+        FormUnderTest t(folder);
+        t.Show();
+        auto* page = t.Find<QWidget>("PanelBeneathRefs");
+        const QRect text = t.Find<ReferencesView>("WPRichTextRefs")->geometry();
+        auto* link = t.Find<LinkLabel>("RzURLLabel1");
+        auto* version = t.Find<QLabel>("LabelVersion");
+        QCOMPARE(version->text(), QStringLiteral("Skelmar " SKELMAR_PROJECT_VERSION));
+        // Below the references text, within the page, side by side, and each wide and tall
+        // enough for its caption.
+        for (QLabel* label : {static_cast<QLabel*>(link), version}) {
+            const QRect box = label->geometry();
+            QVERIFY2(!box.intersects(text), qPrintable(label->objectName()));
+            QVERIFY2(page->rect().contains(box), qPrintable(label->objectName()));
+            const QSize needed = label->fontMetrics().size(0, label->text());
+            QVERIFY2(box.width() >= needed.width() && box.height() >= needed.height(), qPrintable(label->objectName()));
+        }
+        QVERIFY(!link->geometry().intersects(version->geometry()));
+        QVERIFY(version->geometry().right() <= text.right());
+    }
+
     void emailLinkTurnsPurpleOnceUsed()
     {
         ProgramFolder folder;

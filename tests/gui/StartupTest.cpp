@@ -9,7 +9,11 @@
 #include <QTabWidget>
 #include <QTest>
 
+#include <filesystem>
+#include <fstream>
+
 #include "GuiTestSupport.h"
+#include "tests/support/ScopedResources.h"
 #include "app/RichTextViews.h"
 #include "app/Widgets.h"
 
@@ -52,6 +56,24 @@ private slots:
         QCOMPARE(list->currentIndex(), -1);
         QCOMPARE(StationComboBox::DisplayText(list->itemText(1)), QStringLiteral("Denver, CO (DEN)"));
         QCOMPARE(t.Find<QTabWidget>("ecPageControl1")->currentWidget()->objectName(), QStringLiteral("TabSheet4"));
+        QVERIFY(t.Find<ReferencesView>("WPRichTextRefs")->toPlainText().contains("References"));
+    }
+
+    void usersOwnConfigurationComesFirst()
+    {
+        ProgramFolder folder;
+        folder.Write("Skelmar.ini", kStations);
+        folder.Write("SkelmarRefs.htm", kRefs);
+        ProgramFolder config;  // the user's XDG configuration folder
+        std::filesystem::create_directory(config.Path() / "skelmar");
+        std::ofstream(config.Path() / "skelmar" / "Skelmar.ini", std::ios::binary)
+            << "[STATIONS]\r\nChicago, IL (ORD)=6\r\n";
+        const test::ScopedEnvironment xdg("XDG_CONFIG_HOME", config.Path().string());
+        FormUnderTest t(folder);
+        t.Show();
+        QVERIFY(t.messages.messages.empty());
+        QCOMPARE(Entries(t.Find<StationComboBox>("ecComboBoxWxLoc")), (QStringList{"Chicago, IL (ORD)=6"}));
+        // The references page is still the shipped one.
         QVERIFY(t.Find<ReferencesView>("WPRichTextRefs")->toPlainText().contains("References"));
     }
 

@@ -1,9 +1,13 @@
 #include "retrieval/HttpClient.h"
 
+#include <memory>
 #include <optional>
+#include <utility>
+#include <vector>
 
 #include <gtest/gtest.h>
 
+#include "tests/support/ForwardProxy.h"
 #include "tests/support/LoopbackServer.h"
 #include "tests/support/ScopedResources.h"
 #include "text/Error.h"
@@ -198,17 +202,86 @@ TEST_F(HttpClientTest, BodyOverTheLimitIsRefused)
     }
 }
 
-TEST_F(HttpClientTest, ProxyEnvironmentIsIgnored)
+// Requests go through the proxy the environment names, as with curl. The proxy sends every
+// request to the test's server, so a host that does not exist answers only through it.
+TEST(HttpClientProxy, EnvironmentNamesTheProxy)
 {
-    const std::string deadProxy = "http://127.0.0.1:" + std::to_string(test::ClosedPort());
-    std::vector<std::unique_ptr<test::ScopedEnvironment>> environment;
-    for (const char* name : {"http_proxy", "HTTP_PROXY", "https_proxy", "HTTPS_PROXY", "all_proxy", "ALL_PROXY"})
-        environment.push_back(std::make_unique<test::ScopedEnvironment>(name, deadProxy));
-    for (const char* name : {"no_proxy", "NO_PROXY"})
-        environment.push_back(std::make_unique<test::ScopedEnvironment>(name, std::nullopt));
-    server_.Serve("/page", "direct");
-    CurlHttpClient client(kTestLimits);  // made after the environment is set
-    EXPECT_EQ(client.Get(server_.Url("/page")), "direct");
+    LoopbackServer server;
+    server.Serve("/page", "through the proxy");
+    LoopbackServer tlsServer(test::TlsFiles{SKELMAR_FIXTURES "/tls/self-signed.crt", SKELMAR_FIXTURES "/tls/self-signed.key"});
+    test::ForwardProxy proxy(server.Port());
+    test::ForwardProxy tlsProxy(tlsServer.Port());
+    const std::string direct = server.Url("/page");
+    const std::string viaProxy = "http://bulletins.invalid/page";
+
+    struct Expectation {
+        int line;
+        std::vector<std::pair<const char*, std::string>> environment;
+        std::string url;
+        std::optional<std::string> body;     // on success
+        std::optional<std::string> failure;  // otherwise, a part of the message
+        std::vector<std::string> proxyLines;  // what the proxy received
+    };
+    const std::string plain = proxy.Url();
+    const std::string tls = tlsProxy.Url();
+    const Expectation kExpect[] = {
+        {__LINE__, {{"http_proxy", plain}}, viaProxy, "through the proxy", {}, {"GET http://bulletins.invalid/page HTTP/1.1"}},
+        {__LINE__, {{"all_proxy", plain}}, viaProxy, "through the proxy", {}, {"GET http://bulletins.invalid/page HTTP/1.1"}},
+        {__LINE__, {{"ALL_PROXY", plain}}, viaProxy, "through the proxy", {}, {"GET http://bulletins.invalid/page HTTP/1.1"}},
+        // A proxy address without a scheme is an http proxy.
+        {__LINE__, {{"http_proxy", plain.substr(7)}}, viaProxy, "through the proxy", {}, {"GET http://bulletins.invalid/page HTTP/1.1"}},
+        // HTTP_PROXY in capitals is not read; an http proxy does not serve https addresses.
+        {__LINE__, {{"HTTP_PROXY", plain}}, viaProxy, {}, "Host not found: bulletins.invalid", {}},
+        {__LINE__, {{"http_proxy", plain}}, "https://bulletins.invalid/page", {}, "Host not found: bulletins.invalid", {}},
+        // Hosts that no_proxy names are reached directly.
+        {__LINE__, {{"http_proxy", plain}, {"no_proxy", "127.0.0.1"}}, direct, "through the proxy", {}, {}},
+        {__LINE__, {{"http_proxy", plain}, {"NO_PROXY", "localhost,127.0.0.1"}}, direct, "through the proxy", {}, {}},
+        {__LINE__, {{"http_proxy", plain}, {"no_proxy", "*"}}, viaProxy, {}, "Host not found: bulletins.invalid", {}},
+        {__LINE__, {{"http_proxy", plain}, {"no_proxy", "other.invalid"}}, viaProxy, "through the proxy", {},
+         {"GET http://bulletins.invalid/page HTTP/1.1"}},
+        // https goes through a tunnel, and the server's certificate is still checked: the
+        // test server's own is refused.
+        {__LINE__, {{"https_proxy", tls}}, "https://bulletins.invalid/page", {}, "certificate",
+         {"CONNECT bulletins.invalid:443 HTTP/1.1"}},
+        {__LINE__, {{"HTTPS_PROXY", tls}}, "https://bulletins.invalid:8443/page", {}, "certificate",
+         {"CONNECT bulletins.invalid:8443 HTTP/1.1"}},
+        // A proxy that refuses the connection is a refused connection.
+        {__LINE__, {{"http_proxy", "http://127.0.0.1:" + std::to_string(test::ClosedPort())}}, viaProxy, {},
+         std::string(kConnectionRefusedMessage), {}},
+    };
+    std::size_t plainSeen = 0;
+    std::size_t tlsSeen = 0;
+    for (const Expectation& e : kExpect) {
+        SCOPED_TRACE(e.line);
+        std::vector<std::unique_ptr<test::ScopedEnvironment>> environment;
+        for (const auto& [name, value] : e.environment)
+            environment.push_back(std::make_unique<test::ScopedEnvironment>(name, value));
+        CurlHttpClient client(kTestLimits);
+        std::string body;
+        std::optional<std::string> failure;
+        try {
+            body = client.Get(e.url);
+        } catch (const Error& error) {
+            failure = error.what();
+        }
+        if (e.body) {
+            EXPECT_FALSE(failure) << *failure;
+            EXPECT_EQ(body, *e.body);
+        } else {
+            ASSERT_TRUE(failure);
+            EXPECT_NE(failure->find(*e.failure), std::string::npos) << *failure;
+        }
+        std::vector<std::string> lines = proxy.RequestLines();
+        std::vector<std::string> tlsLines = tlsProxy.RequestLines();
+        lines.erase(lines.begin(), lines.begin() + static_cast<std::ptrdiff_t>(plainSeen));
+        tlsLines.erase(tlsLines.begin(), tlsLines.begin() + static_cast<std::ptrdiff_t>(tlsSeen));
+        plainSeen += lines.size();
+        tlsSeen += tlsLines.size();
+        lines.insert(lines.end(), tlsLines.begin(), tlsLines.end());
+        EXPECT_EQ(lines, e.proxyLines);
+    }
+    // Nothing reached the TLS server's application: every handshake was refused.
+    EXPECT_TRUE(tlsServer.Requests().empty());
 }
 
 TEST(HttpClient, CertificateIsChecked)

@@ -42,7 +42,8 @@ std::unique_ptr<httplib::Server> MakeServer(const std::optional<TlsFiles>& tls)
     return server;
 }
 
-// A TCP socket bound to 127.0.0.1 on a port the kernel picks; returns the socket and its port.
+}  // namespace
+
 std::pair<int, int> BindLoopbackSocket()
 {
     const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
@@ -60,8 +61,6 @@ std::pair<int, int> BindLoopbackSocket()
     }
     return {fd, ntohs(address.sin_port)};
 }
-
-}  // namespace
 
 std::string ReceivedRequest::Header(std::string_view name) const
 {
@@ -212,18 +211,17 @@ std::vector<ReceivedRequest> LoopbackServer::RequestsFor(std::string_view path) 
     return matching;
 }
 
-RawServer::RawServer(std::string answer, std::chrono::milliseconds byteInterval)
-    : answer_(std::move(answer)), byteInterval_(byteInterval)
+LoopbackListener::LoopbackListener(std::function<void(int client)> serve) : serve_(std::move(serve))
 {
     std::tie(fd_, port_) = BindLoopbackSocket();
     if (::listen(fd_, 16) != 0 || ::pipe2(wake_, O_CLOEXEC) != 0) {
         ::close(fd_);
-        throw std::runtime_error("cannot start the raw server");
+        throw std::runtime_error("cannot listen on 127.0.0.1");
     }
     thread_ = std::thread([this] { Run(); });
 }
 
-RawServer::~RawServer()
+LoopbackListener::~LoopbackListener()
 {
     const char stop = 0;
     [[maybe_unused]] const ssize_t written = ::write(wake_[1], &stop, 1);
@@ -233,9 +231,7 @@ RawServer::~RawServer()
     ::close(fd_);
 }
 
-std::string RawServer::Url(std::string_view path) const { return LoopbackUrl("http", port_, path); }
-
-void RawServer::Run()
+void LoopbackListener::Run()
 {
     for (;;) {
         pollfd waiting[2] = {{fd_, POLLIN, 0}, {wake_[0], POLLIN, 0}};
@@ -245,43 +241,58 @@ void RawServer::Run()
             return;
         if (waiting[0].revents == 0)
             continue;
-        const int client = ::accept4(fd_, nullptr, nullptr, SOCK_CLOEXEC);
-        if (client < 0)
-            continue;
-        // The whole request is read before answering, so closing sends no reset.
-        std::string request;
-        char buffer[4096];
-        while (request.find("\r\n\r\n") == std::string::npos) {
-            const ssize_t got = ::recv(client, buffer, sizeof buffer, 0);
-            if (got <= 0)
-                break;
-            request.append(buffer, static_cast<std::size_t>(got));
-        }
-        const bool stopping = !Send(client);
-        ::shutdown(client, SHUT_WR);
-        ::close(client);
-        if (stopping)
-            return;
+        if (const int client = ::accept4(fd_, nullptr, nullptr, SOCK_CLOEXEC); client >= 0)
+            serve_(client);
     }
 }
 
-bool RawServer::Send(int client)
+std::string ReadRequestHead(int fd)
+{
+    std::string bytes;
+    char buffer[4096];
+    while (bytes.find("\r\n\r\n") == std::string::npos) {
+        const ssize_t got = ::recv(fd, buffer, sizeof buffer, 0);
+        if (got <= 0)
+            break;
+        bytes.append(buffer, static_cast<std::size_t>(got));
+    }
+    return bytes;
+}
+
+RawServer::RawServer(std::string answer, std::chrono::milliseconds byteInterval)
+    : answer_(std::move(answer)), byteInterval_(byteInterval), listener_([this](int client) { Serve(client); })
+{
+}
+
+RawServer::~RawServer() = default;
+
+std::string RawServer::Url(std::string_view path) const { return LoopbackUrl("http", Port(), path); }
+
+void RawServer::Serve(int client)
+{
+    // The whole request is read before answering, so closing sends no reset.
+    ReadRequestHead(client);
+    Send(client);
+    ::shutdown(client, SHUT_WR);
+    ::close(client);
+}
+
+void RawServer::Send(int client)
 {
     std::string_view rest = answer_;
     while (!rest.empty()) {
         const std::size_t part = byteInterval_.count() > 0 ? 1 : rest.size();
         const ssize_t sent = ::send(client, rest.data(), part, MSG_NOSIGNAL);
         if (sent <= 0)
-            return true;
+            return;
         rest.remove_prefix(static_cast<std::size_t>(sent));
         if (byteInterval_.count() > 0 && !rest.empty()) {
             // The wait for the next byte ends early when the destructor wakes the server.
-            pollfd wake = {wake_[0], POLLIN, 0};
+            pollfd wake = {listener_.WakeFd(), POLLIN, 0};
             if (::poll(&wake, 1, static_cast<int>(byteInterval_.count())) > 0)
-                return false;
+                return;
         }
     }
-    return true;
 }
 
 SilentServer::SilentServer()

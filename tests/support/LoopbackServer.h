@@ -11,6 +11,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -105,6 +106,34 @@ private:
     std::vector<ReceivedRequest> requests_;
 };
 
+// A socket listening on 127.0.0.1 on a free port, and a thread that hands each connection to
+// `serve`, one at a time, until the listener is destroyed; `serve` closes the client socket.
+// WakeFd() becomes readable when the destructor wants the thread to end, so that `serve` can
+// stop waiting; the destructor waits for `serve` to return.
+class LoopbackListener {
+public:
+    explicit LoopbackListener(std::function<void(int client)> serve);
+    ~LoopbackListener();
+    LoopbackListener(const LoopbackListener&) = delete;
+    LoopbackListener& operator=(const LoopbackListener&) = delete;
+
+    int Port() const { return port_; }
+    int WakeFd() const { return wake_[0]; }
+
+private:
+    void Run();
+
+    std::function<void(int client)> serve_;
+    int fd_ = -1;
+    int port_ = -1;
+    int wake_[2] = {-1, -1};
+    std::thread thread_;
+};
+
+// Reads from `fd` until the bytes read hold the empty line that ends a request's head, or the
+// peer closes; returns every byte read (some may follow the head).
+std::string ReadRequestHead(int fd);
+
 // Reads each request up to its empty line, sends `answer` as it stands and closes the
 // connection. With a `byteInterval`, one byte goes out per interval (a server at the end of a
 // very slow line); it serves one connection at a time.
@@ -115,21 +144,17 @@ public:
     RawServer(const RawServer&) = delete;
     RawServer& operator=(const RawServer&) = delete;
 
-    int Port() const { return port_; }
+    int Port() const { return listener_.Port(); }
     std::string Url(std::string_view path) const;
 
 private:
-    void Run();
-
-    // Sends `answer_` to `client`; false when the server is being destroyed.
-    bool Send(int client);
+    void Serve(int client);
+    // Sends `answer_` to `client` until done or the server is being destroyed.
+    void Send(int client);
 
     std::string answer_;
     std::chrono::milliseconds byteInterval_;
-    int fd_ = -1;
-    int port_ = -1;
-    int wake_[2] = {-1, -1};  // written to by the destructor to end Run()
-    std::thread thread_;
+    LoopbackListener listener_;  // last: its thread uses the members above
 };
 
 // A listening socket that is never accepted from: the kernel completes the connection and
@@ -151,5 +176,9 @@ private:
 
 // A port of 127.0.0.1 that was free a moment ago and on which nothing listens.
 int ClosedPort();
+
+// A TCP socket bound to 127.0.0.1 on a port the kernel picks; returns the socket and its port.
+// Throws std::runtime_error when it cannot be made.
+std::pair<int, int> BindLoopbackSocket();
 
 }  // namespace skelmar::test

@@ -1,5 +1,6 @@
-// The main of every GoogleTest program: the tests run with a pinned time zone and locale, and
-// with the variables their CMake target names, so none depends on the machine's settings
+// The main of every GoogleTest program: the tests run with a pinned time zone and locale,
+// without the user's proxies and configuration folder, and with the variables their CMake
+// target names, so none depends on the machine's settings
 // unless it sets them itself, whether it runs under CTest or on its own.
 
 #include <cstdlib>
@@ -25,11 +26,23 @@ void SetEnvironment(std::string_view assignments)
     }
 }
 
+// Variables of the user's session that would change what a test sees: the proxies that
+// downloads honour, and the folder where the user's own Skelmar.ini would take precedence
+// (it names a folder that does not exist). A test that needs one sets it itself.
+void ClearSessionEnvironment()
+{
+    for (const char* name : {"http_proxy", "HTTP_PROXY", "https_proxy", "HTTPS_PROXY", "all_proxy", "ALL_PROXY",
+                             "no_proxy", "NO_PROXY"})
+        unsetenv(name);
+    setenv("XDG_CONFIG_HOME", "/nonexistent/skelmar-tests/config", 1);
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
     SetEnvironment("TZ=UTC;LANG=C;LC_ALL=C");
+    ClearSessionEnvironment();
     SetEnvironment(SKELMAR_TEST_ENVIRONMENT);
     tzset();
     testing::InitGoogleTest(&argc, argv);
