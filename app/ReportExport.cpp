@@ -6,7 +6,7 @@
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
+#include <QFile>
 #include <QTextDocument>
 
 #include <algorithm>
@@ -16,6 +16,7 @@
 #include "richtext/RichDocument.h"
 #include "richtext/RtfReader.h"
 #include "text/Error.h"
+#include "text/OutputFile.h"
 #include "time/TimeFormat.h"
 
 namespace skelmar {
@@ -85,9 +86,9 @@ QByteArray ReportFileBytes(ReportFileFormat format, const std::string& rtf, cons
 void SaveReportFile(const QString& path, ReportFileFormat format, const std::string& rtf, const QImage& graph)
 {
     const QByteArray bytes = ReportFileBytes(format, rtf, graph);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        throw Error("Cannot create file " + FromQString(path));
+    // The window must not hang on a FIFO that nobody reads.
+    WriteOutputFile(QFile::encodeName(path).toStdString(), std::string_view(bytes.constData(), bytes.size()),
+                    OutputOptions{.waitForReader = false});
 }
 
 void PaintReportPage(QPagedPaintDevice& device, const std::string& rtf, const QImage& graph)
