@@ -14,6 +14,7 @@
 #include "app/QtText.h"
 #include "app/RichTextViews.h"
 #include "richtext/RichDocument.h"
+#include "richtext/RtfControls.h"
 #include "richtext/RtfReader.h"
 #include "text/Error.h"
 #include "text/OutputFile.h"
@@ -75,7 +76,7 @@ QString ProposedReportName(std::string_view stationCode, TDateTime forecastTime)
 QByteArray ReportFileBytes(ReportFileFormat format, const std::string& rtf, const QImage& graph)
 {
     switch (format) {
-    case ReportFileFormat::Rtf: return Bytes(rtf);
+    case ReportFileFormat::Rtf: return Bytes(EscapeRtfControls(rtf));
     case ReportFileFormat::Html: return Bytes(HtmlText(ReadRtf(rtf)));
     case ReportFileFormat::Pdf: return PdfBytes(rtf, graph);
     case ReportFileFormat::Text: return Bytes(PlainText(ReadRtf(rtf)));

@@ -17,7 +17,7 @@ class QPagedPaintDevice;
 namespace skelmar {
 
 enum class ReportFileFormat {
-    Rtf,   // the composed document, byte for byte
+    Rtf,   // the composed document, byte for byte but for raw control bytes (EscapeRtfControls)
     Html,  // HtmlText of the document: a UTF-8 page
     Pdf,   // one page: the report, and the picture below it when it fits
     Text,  // PlainText of the document: UTF-8, a paragraph a line
