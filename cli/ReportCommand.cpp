@@ -471,7 +471,7 @@ std::string ReportCommandUsage()
 {
     return R"(Usage: skelmar-report [--config FILE] --station ENTRY [--step N] [--time zulu|local]
                       [--unit f|c] [--today YYYY-MM-DD] [--format text|rtf|html] [--labels]
-                      [--graph FILE.png] BULLETIN_FILE|-
+                      [--graph FILE.png|-] BULLETIN_FILE|-
 
 Writes the Extended Aviation Weather Report of a downloaded bulletin, as the Skelmar window
 would show it, to standard output. BULLETIN_FILE is the bulletin text as downloaded (the web

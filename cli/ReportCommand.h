@@ -7,7 +7,7 @@
 //
 //   skelmar-report [--config FILE] --station ENTRY [--step N] [--time zulu|local]
 //                  [--unit f|c] [--today YYYY-MM-DD] [--format text|rtf|html] [--labels]
-//                  [--graph FILE.png] BULLETIN_FILE|-
+//                  [--graph FILE.png|-] BULLETIN_FILE|-
 //
 // The command's logic links no Qt; the forecast graph is drawn by a GraphWriter that the
 // program hands in where it is built with the graph library.
