@@ -24,6 +24,9 @@ namespace {
 // Linux's limit on links followed in one lookup.
 constexpr int kMaxLinkHops = 40;
 
+// How much of the target's name the hidden file's name keeps.
+constexpr std::size_t kMaxHiddenStem = 200;
+
 // A path as the core's text: a UTF-8 name converted to code page 1252, another taken as it is.
 std::string PathText(const fs::path& path)
 {
@@ -155,7 +158,8 @@ OutputFile::OutputFile(const fs::path& path, OutputOptions options) : path_(path
     std::random_device random;
     static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
     for (int attempt = 0; fd_ < 0; ++attempt) {
-        std::string name = "." + target_.filename().native() + ".";
+        // Cut so that a name of the longest kind (255 bytes) still leaves room for the rest.
+        std::string name = "." + target_.filename().native().substr(0, kMaxHiddenStem) + ".";
         for (int i = 0; i < 6; ++i)
             name += kLetters[random() % (sizeof kLetters - 1)];
         const fs::path hidden = target_.parent_path() / name;

@@ -124,6 +124,8 @@ TEST(OutputFile, WhatThePathNames)
         {__LINE__, "a link into a folder that does not exist",
          [](Scene& s) { fs::create_symlink("missing/named", s.out); }, "No such file or directory",
          [](Scene& s) { EXPECT_TRUE(fs::is_symlink(s.out)); }},
+        {__LINE__, "a name of the longest kind", [](Scene& s) { s.out = s.folder / std::string(255, 'n'); }, "",
+         [&](Scene& s) { regularHolds(s.out, kNew); }},
         {__LINE__, "a link to itself", [](Scene& s) { fs::create_symlink("out", s.out); },
          "Too many levels of symbolic links", [](Scene& s) { EXPECT_TRUE(fs::is_symlink(s.out)); }},
         {__LINE__, "a FIFO: written into, still a FIFO",
