@@ -153,6 +153,11 @@ OutputFile::OutputFile(const fs::path& path, OutputOptions options) : path_(path
         return;
     }
 
+    // A file the user may not write (its mode, a read-only file system) is not replaced
+    // behind that back, as a shell's ">" would not write it either.
+    if (exists && ::faccessat(AT_FDCWD, target_.c_str(), W_OK, AT_EACCESS) != 0)
+        Fail(errno);
+
     // A hidden name beside the target, so that the rename stays within one file system. Made
     // with 0666 so that the umask applies as to any new file.
     std::random_device random;

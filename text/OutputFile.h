@@ -7,7 +7,8 @@
 //  - a regular file, or nothing yet: the bytes go to a new hidden file in the same folder,
 //    which Commit() renames over the path. Until then, and whenever a step fails, the old
 //    file stays as it was and the hidden file is removed. The new file takes the old one's
-//    permission bits (and, for root, its owner); a new name gets 0666 less the umask.
+//    permission bits (and, for root, its owner); a new name gets 0666 less the umask. A file
+//    the user may not write to is refused, as a shell's ">" would refuse it.
 //  - a symbolic link: followed, through chains of links; the file it ends at is treated by
 //    these rules and the link stays a link. A link to nothing creates the file it names.
 //  - a FIFO or a device: written into directly, as cp or tee would; never replaced.

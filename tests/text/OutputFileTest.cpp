@@ -89,6 +89,16 @@ TEST(OutputFile, WhatThePathNames)
              regularHolds(s.out, kNew);
              EXPECT_EQ(fs::status(s.out).permissions(), fs::perms(0640));
          }},
+        {__LINE__, "a file the user may not write: refused, left as it was",
+         [](Scene& s) {
+             if (::geteuid() == 0) {
+                 s.skip = "permission bits do not stop root";
+                 return;
+             }
+             WriteFile(s.out, kOld);
+             fs::permissions(s.out, fs::perms(0444));
+         },
+         "Permission denied", [&](Scene& s) { regularHolds(s.out, kOld); }},
         {__LINE__, "a new name: created", [](Scene&) {}, "", [&](Scene& s) { regularHolds(s.out, kNew); }},
         {__LINE__, "a link to a regular file: the file replaced, the link kept",
          [](Scene& s) {
