@@ -39,15 +39,18 @@ std::string CssString(std::string_view text)
 {
     static constexpr char kHex[] = "0123456789abcdef";
     std::string css = "'";
-    for (const char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (c == '\\' || c == '\'' || byte < 0x20 || byte == 0x7F) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const std::size_t control = ControlCharacterLength(text, i);
+        if (control == 2)
+            ++i;  // a C1 control, two bytes in UTF-8: its code point is the second byte's value
+        const auto byte = static_cast<unsigned char>(text[i]);
+        if (control != 0 || byte < 0x20 || byte == '\\' || byte == '\'') {
             css += '\\';
             css += kHex[byte >> 4];
             css += kHex[byte & 0xF];
             css += ' ';
         } else {
-            css += c;
+            css += text[i];
         }
     }
     return css + "'";

@@ -245,6 +245,9 @@ TEST(HtmlText, ControlCharactersAsReplacementReferences)
     const std::string body = html.substr(html.find("<body>"));
     EXPECT_NE(body.find(">a&#xFFFD; b&#xFFFD;c&#xFFFD;&#xFFFD;\td</span>"), std::string::npos) << body;
     EXPECT_NE(html.find("<title>a&#xFFFD; b&#xFFFD;c&#xFFFD;&#xFFFD;\td</title>"), std::string::npos) << html;
+    // In a font's name, as CSS hex escapes.
+    const std::string font = HtmlText(ReadRtf("{\\rtf1{\\fonttbl{\\f0 A\x9D\\'1bB;}}\\f0 x}"));
+    EXPECT_NE(font.find("font-family: 'A\\9d \\1b B'"), std::string::npos) << font;
 }
 
 TEST(EscapeRtfControls, NoRawControlByteAndTheSameText)
