@@ -761,6 +761,11 @@ TEST(ReportProgram, GraphWithoutADisplay)
     ASSERT_GE(bytes.size(), 24u);
     EXPECT_EQ(bytes.substr(0, 8), "\x89PNG\r\n\x1a\n");
     EXPECT_EQ(bytes.substr(16, 8), std::string("\0\0\x02\x80\0\0\x02\0", 8));  // 640 x 512
+
+    // "--graph -": the same picture on standard output, and no report.
+    const ProgramOutcome toOutput = RunProgram(BostonArgs({"--graph", "-"}), folder.Path() / "err");
+    EXPECT_EQ(toOutput.status, 0) << ReadFile(folder.Path() / "err");
+    EXPECT_TRUE(toOutput.out == bytes) << "standard output is not the PNG file's bytes";
 }
 #endif
 
