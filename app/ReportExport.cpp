@@ -6,7 +6,7 @@
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
+#include <QFile>
 #include <QTextDocument>
 
 #include <algorithm>
@@ -14,8 +14,10 @@
 #include "app/QtText.h"
 #include "app/RichTextViews.h"
 #include "richtext/RichDocument.h"
+#include "richtext/RtfControls.h"
 #include "richtext/RtfReader.h"
 #include "text/Error.h"
+#include "text/OutputFile.h"
 #include "time/TimeFormat.h"
 
 namespace skelmar {
@@ -74,7 +76,7 @@ QString ProposedReportName(std::string_view stationCode, TDateTime forecastTime)
 QByteArray ReportFileBytes(ReportFileFormat format, const std::string& rtf, const QImage& graph)
 {
     switch (format) {
-    case ReportFileFormat::Rtf: return Bytes(rtf);
+    case ReportFileFormat::Rtf: return Bytes(EscapeRtfControls(rtf));
     case ReportFileFormat::Html: return Bytes(HtmlText(ReadRtf(rtf)));
     case ReportFileFormat::Pdf: return PdfBytes(rtf, graph);
     case ReportFileFormat::Text: return Bytes(PlainText(ReadRtf(rtf)));
@@ -85,9 +87,9 @@ QByteArray ReportFileBytes(ReportFileFormat format, const std::string& rtf, cons
 void SaveReportFile(const QString& path, ReportFileFormat format, const std::string& rtf, const QImage& graph)
 {
     const QByteArray bytes = ReportFileBytes(format, rtf, graph);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        throw Error("Cannot create file " + FromQString(path));
+    // The window must not hang on a FIFO that nobody reads.
+    WriteOutputFile(QFile::encodeName(path).toStdString(), std::string_view(bytes.constData(), bytes.size()),
+                    OutputOptions{.waitForReader = false});
 }
 
 void PaintReportPage(QPagedPaintDevice& device, const std::string& rtf, const QImage& graph)

@@ -17,7 +17,7 @@ class QPagedPaintDevice;
 namespace skelmar {
 
 enum class ReportFileFormat {
-    Rtf,   // the composed document, byte for byte
+    Rtf,   // the composed document, byte for byte but for raw control bytes (EscapeRtfControls)
     Html,  // HtmlText of the document: a UTF-8 page
     Pdf,   // one page: the report, and the picture below it when it fits
     Text,  // PlainText of the document: UTF-8, a paragraph a line
@@ -34,9 +34,10 @@ QString ProposedReportName(std::string_view stationCode, TDateTime forecastTime)
 // The file's bytes. `graph` may be null (no picture on the page).
 QByteArray ReportFileBytes(ReportFileFormat format, const std::string& rtf, const QImage& graph);
 
-// Writes ReportFileBytes to `path` completely or not at all: a temporary file in the same
-// folder is renamed over the target only once every byte is written. Throws
-// Error("Cannot create file <path>") when that fails; an earlier file at `path` then stays.
+// Writes ReportFileBytes to `path` by the rules of OutputFile (text/OutputFile.h): a regular
+// file completely or not at all, a FIFO or device written into (a FIFO without a reader is
+// refused rather than waited for), a folder refused. Throws Error("Cannot create file
+// <path>: <reason>") when that fails; an earlier file at `path` then stays.
 void SaveReportFile(const QString& path, ReportFileFormat format, const std::string& rtf, const QImage& graph);
 
 // Draws the report on the one page of `device` (a printer or a PDF writer), inside its

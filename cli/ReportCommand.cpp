@@ -1,5 +1,6 @@
 #include "cli/ReportCommand.h"
 
+#include <cerrno>
 #include <fstream>
 #include <istream>
 #include <memory>
@@ -20,9 +21,11 @@
 #include "retrieval/StationEntry.h"
 #include "richtext/RichDocument.h"
 #include "richtext/RtfReader.h"
+#include "richtext/RtfControls.h"
 #include "text/Cp1252.h"
 #include "text/Error.h"
 #include "text/Numbers.h"
+#include "text/OutputFile.h"
 #include "text/StringRoutines.h"
 #include "text/Version.h"
 #include "time/RegionalSettings.h"
@@ -208,26 +211,39 @@ void WriteMessage(std::ostream& err, std::string_view message)
 {
     std::string text(message);
     ReplaceAll(text, "\r\n", "\n");
-    for (char& c : text) {
-        const char32_t code = Cp1252ToCodePoint(static_cast<unsigned char>(c));
-        if ((code < 0x20 && c != '\n' && c != '\t') || (code >= 0x7F && code <= 0x9F))
-            c = '?';
-    }
-    err << Cp1252ToUtf8(text) << '\n';
+    err << ReplaceControlCharacters(Cp1252ToUtf8(text)) << '\n';
 }
 
-// The whole of `in` into `bytes`, unless it cannot be read or is larger than a bulletin.
+// The whole of `in` into `bytes`, unless it cannot be read (`reason` then says why, when the
+// stream tells) or is larger than a bulletin.
 enum class ReadResult { Read, Unreadable, TooLarge };
-ReadResult ReadAll(std::istream& in, std::string& bytes)
+ReadResult ReadAll(std::istream& in, std::string& bytes, std::string& reason)
 {
     bytes.clear();
-    char chunk[65536];
-    while (in.read(chunk, sizeof chunk) || in.gcount() > 0) {
-        if (bytes.size() + static_cast<std::size_t>(in.gcount()) > kMaxBulletinBytes)
-            return ReadResult::TooLarge;
-        bytes.append(chunk, static_cast<std::size_t>(in.gcount()));
+    // A stream buffer that fails (a closed descriptor, a folder as standard input) reports
+    // its error as an exception, which the stream passes on only when asked to.
+    const std::ios::iostate oldExceptions = in.exceptions();
+    ReadResult result = ReadResult::Read;
+    try {
+        in.exceptions(std::ios::badbit);
+        char chunk[65536];
+        while (result == ReadResult::Read && (in.read(chunk, sizeof chunk) || in.gcount() > 0)) {
+            if (bytes.size() + static_cast<std::size_t>(in.gcount()) > kMaxBulletinBytes)
+                result = ReadResult::TooLarge;
+            else
+                bytes.append(chunk, static_cast<std::size_t>(in.gcount()));
+        }
+    } catch (const std::system_error& error) {
+        result = ReadResult::Unreadable;
+        // The stream's own "iostream error" says nothing the message does not.
+        if (error.code().category() != std::iostream_category())
+            reason = error.code().message();
+    } catch (const std::exception&) {
+        result = ReadResult::Unreadable;
     }
-    return in.bad() ? ReadResult::Unreadable : ReadResult::Read;
+    in.clear();
+    in.exceptions(oldExceptions);
+    return result;
 }
 
 // The bulletin's bytes from its file or from `in`; false, with the message written, when
@@ -246,11 +262,12 @@ bool ReadBulletin(const std::string& name, std::istream& in, std::string& body, 
             return false;
         }
     }
-    switch (ReadAll(standardInput ? in : file, body)) {
+    std::string reason;
+    switch (ReadAll(standardInput ? in : file, body, reason)) {
     case ReadResult::Read:
         return true;
     case ReadResult::Unreadable:
-        err << "Cannot read " << shown << '\n';
+        err << "Cannot read " << shown << (reason.empty() ? "" : ": " + reason) << '\n';
         return false;
     case ReadResult::TooLarge:
         err << "Bulletin too large (more than " << kMaxBulletinBytes / (1024 * 1024) << " MiB): " << shown << '\n';
@@ -326,6 +343,42 @@ std::unique_ptr<ConfigFile> OpenConfig(const fs::path& path)
     return config;
 }
 
+// The sections that hold the report's texts. A file with none of them is no configuration
+// of this program (an empty file, another program's): its report would be a bare heading.
+constexpr std::string_view kReportSections[] = {"GENERAL", "TEMP",  "CLDS",          "CIG", "VIS",
+                                                "OBVIS",   "WIND",  "PROBABILITIES", "QPF", "PTYPE"};
+
+bool HoldsAReportSection(const ConfigFile& config)
+{
+    for (const std::string_view section : kReportSections)
+        if (!config.SectionEntries(section).empty())
+            return true;
+    return false;
+}
+
+std::string ReportSectionList()
+{
+    std::string list;
+    for (const std::string_view section : kReportSections)
+        list += (list.empty() ? "[" : ", [") + std::string(section) + "]";
+    return list;
+}
+
+// Writes `bytes` to standard output; false, with the message written, when that fails. The
+// reason is the system's, where the failed write left one.
+bool WriteStandardOutput(std::ostream& out, std::string_view bytes, std::ostream& err)
+{
+    errno = 0;
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    out.flush();
+    if (out)
+        return true;
+    const int error = errno;
+    err << "Cannot write to standard output" << (error != 0 ? ": " + std::generic_category().message(error) : "")
+        << '\n';
+    return false;
+}
+
 // What --labels writes: the ten time-scale captions, then LabelForecast and
 // RzLabelForecastPlaceTime, one a line.
 std::string LabelsText(const TimeLabelCaptions& captions)
@@ -347,6 +400,11 @@ int MakeReport(const Options& options, const fs::path& programDir, std::istream&
     const std::unique_ptr<ConfigFile> config = OpenConfig(configPath);
     if (!config) {
         err << "Cannot open file " << configPath.string() << '\n';
+        return kExitFailure;
+    }
+    if (!HoldsAReportSection(*config)) {
+        err << "The configuration file " << configPath.string() << " holds none of the report's sections ("
+            << ReportSectionList() << ")\n";
         return kExitFailure;
     }
 
@@ -374,29 +432,43 @@ int MakeReport(const Options& options, const fs::path& programDir, std::istream&
         return kExitFailure;
     }
 
+    // Everything is composed before anything is written, so that a failure (a value of the
+    // bulletin that is no number, say) leaves no file behind.
     const ReportInputs inputs{state.bulletinLines, state.forecastBaseTime, options.step, options.unit,
                               entry, *config, time};
-    if (options.graph)
-        graphWriter(BuildForecastGraphModel(inputs), *options.graph);
-
     std::string output;
     if (options.labels) {
-        output = LabelsText(host.Captions());
+        output = ReplaceControlCharacters(LabelsText(host.Captions()));
     } else {
         output = ComposeReportText(inputs);
-        // The document exactly as the report view is given it, its text a paragraph a line,
-        // or an HTML page.
+        // The document exactly as the report view is given it (its raw control bytes
+        // escaped), its text a paragraph a line, or an HTML page.
         if (options.format == OutputFormat::Text)
-            output = PlainText(ReadRtf(output));
+            output = ReplaceControlCharacters(PlainText(ReadRtf(output)));
         else if (options.format == OutputFormat::Html)
             output = HtmlText(ReadRtf(output));
+        else
+            output = EscapeRtfControls(output);
     }
-    out.write(output.data(), static_cast<std::streamsize>(output.size()));
-    out.flush();
-    if (!out) {
-        err << "Cannot write the report\n";
+    std::string png;
+    if (options.graph)
+        png = graphWriter(BuildForecastGraphModel(inputs));
+
+    // "--graph -": the picture on standard output, in place of the report.
+    if (options.graph && options.graph->native() == "-")
+        return WriteStandardOutput(out, png, err) ? kExitReportWritten : kExitFailure;
+
+    // The graph's file is put in place only once the report is out: a report that cannot be
+    // written leaves an earlier file as it was.
+    std::optional<OutputFile> graphFile;
+    if (options.graph) {
+        graphFile.emplace(*options.graph);
+        graphFile->Write(png);
+    }
+    if (!WriteStandardOutput(out, output, err))
         return kExitFailure;
-    }
+    if (graphFile)
+        graphFile->Commit();
     return kExitReportWritten;
 }
 
@@ -406,7 +478,7 @@ std::string ReportCommandUsage()
 {
     return R"(Usage: skelmar-report [--config FILE] --station ENTRY [--step N] [--time zulu|local]
                       [--unit f|c] [--today YYYY-MM-DD] [--format text|rtf|html] [--labels]
-                      [--graph FILE.png] BULLETIN_FILE|-
+                      [--graph FILE.png|-] BULLETIN_FILE|-
 
 Writes the Extended Aviation Weather Report of a downloaded bulletin, as the Skelmar window
 would show it, to standard output. BULLETIN_FILE is the bulletin text as downloaded (the web
@@ -429,9 +501,13 @@ Options:
   --labels            instead of the report, the ten time-scale captions, the forecast
                       caption and the picture's caption, one a line
   --graph FILE.png    also draw the forecast graph, as the window's "Graphic Report" page
-                      shows it, into FILE.png (640 x 512); needs no display
+                      shows it, into FILE.png (640 x 512); needs no display; "-" writes
+                      the PNG to standard output in place of the report
   -h, --help          show this help and exit
   --version           show the version and exit
+
+A run that fails writes no file. A regular file is replaced whole or not at all (a link
+to one stays a link); a FIFO or device is written into, never replaced; a folder is refused.
 
 Exit status: 0 written; 1 the bulletin was refused or an error occurred (the message on
 standard error); 2 bad arguments.
@@ -447,13 +523,11 @@ int RunReportCommand(const std::vector<std::string>& args, const fs::path& progr
         return kExitUsage;
     }
     const Options& options = std::get<Options>(parsed);
-    if (options.help) {
-        out << ReportCommandUsage() << std::flush;
-        return out ? kExitReportWritten : kExitFailure;
-    }
+    if (options.help)
+        return WriteStandardOutput(out, ReportCommandUsage(), err) ? kExitReportWritten : kExitFailure;
     if (options.version) {
-        out << kProgramName << ' ' << kSkelmarVersion << '\n' << std::flush;
-        return out ? kExitReportWritten : kExitFailure;
+        const std::string version = std::string(kProgramName) + ' ' + std::string(kSkelmarVersion) + '\n';
+        return WriteStandardOutput(out, version, err) ? kExitReportWritten : kExitFailure;
     }
     if (options.graph && !graphWriter) {
         err << kProgramName << ": this build draws no graph (--graph)\n\n" << ReportCommandUsage();

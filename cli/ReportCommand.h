@@ -7,7 +7,7 @@
 //
 //   skelmar-report [--config FILE] --station ENTRY [--step N] [--time zulu|local]
 //                  [--unit f|c] [--today YYYY-MM-DD] [--format text|rtf|html] [--labels]
-//                  [--graph FILE.png] BULLETIN_FILE|-
+//                  [--graph FILE.png|-] BULLETIN_FILE|-
 //
 // The command's logic links no Qt; the forecast graph is drawn by a GraphWriter that the
 // program hands in where it is built with the graph library.
@@ -22,9 +22,8 @@ namespace skelmar {
 
 struct ForecastGraphModel;
 
-// Draws the graph of `model` into the PNG file `file`, completely or not at all. Throws
-// Error("Cannot create file <file>").
-using GraphWriter = std::function<void(const ForecastGraphModel& model, const std::filesystem::path& file)>;
+// Draws the graph of `model`: the bytes of its PNG file. Throws Error when it cannot.
+using GraphWriter = std::function<std::string(const ForecastGraphModel& model)>;
 
 // Exit statuses.
 inline constexpr int kExitReportWritten = 0;  // also after --help and --version
@@ -44,10 +43,15 @@ std::string ReportCommandUsage();
 // ends, and answers:
 //  - kExitUsage with a line naming the problem and the help text, for bad arguments;
 //  - kExitFailure with the text of the box the window would show, for a refused bulletin or
-//    an error (the general error box's text), and with "Cannot open file <path>" for a file
-//    that cannot be read, and "Cannot write the report" when `out` fails.
-// With --graph the graph of the same inputs is written by `graphWriter` before the report;
-// without a writer --graph is a bad argument (kExitUsage).
+//    an error (the general error box's text), with "Cannot open file <path>" or "Cannot read
+//    ...: <reason>" for a bulletin or configuration that cannot be read, with a line naming
+//    the configuration file and the sections it lacks when it holds none of the report's,
+//    and with "Cannot write to standard output: <reason>" when `out` fails.
+// The report is composed before anything is written; a failed run writes no file.
+// With --graph the graph of the same inputs is drawn by `graphWriter` and written by the
+// rules of OutputFile (text/OutputFile.h), its file put in place only after the report was
+// written; "--graph -" writes the PNG to `out` in place of the report. Without a writer
+// --graph is a bad argument (kExitUsage).
 // Never throws but std::bad_alloc.
 int RunReportCommand(const std::vector<std::string>& args, const std::filesystem::path& programDir,
                      std::istream& in, std::ostream& out, std::ostream& err,

@@ -1,6 +1,7 @@
 // skelmar-report: hands the arguments and the standard streams to the command, and, where the
 // graph library is built, the means to draw the graph.
 
+#include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
@@ -36,7 +37,7 @@ std::filesystem::path ProgramDir(const char* argv0)
 // (a missing runtime folder and the like) are no output of the command.
 class GraphDrawing {
 public:
-    void Write(const skelmar::ForecastGraphModel& model, const std::filesystem::path& file)
+    std::string Png(const skelmar::ForecastGraphModel& model)
     {
         if (!app_) {
             qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& message) {
@@ -45,7 +46,7 @@ public:
             });
             app_ = std::make_unique<skelmar::OffscreenGuiApplication>();
         }
-        skelmar::WriteForecastGraphPng(model, file);
+        return skelmar::ForecastGraphPng(model);
     }
 
 private:
@@ -57,13 +58,16 @@ private:
 
 int main(int argc, char* argv[])
 {
+    // A reader of standard output that goes away is a write error with a message, not the
+    // silent end of the program; and the standard streams report the system's errors (a
+    // closed or unreadable standard input) rather than reading as empty.
+    std::signal(SIGPIPE, SIG_IGN);
+    std::ios::sync_with_stdio(false);
     const std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
     skelmar::GraphWriter graphWriter;
 #ifdef SKELMAR_WITH_GRAPH
     GraphDrawing drawing;
-    graphWriter = [&drawing](const skelmar::ForecastGraphModel& model, const std::filesystem::path& file) {
-        drawing.Write(model, file);
-    };
+    graphWriter = [&drawing](const skelmar::ForecastGraphModel& model) { return drawing.Png(model); };
 #endif
     try {
         return skelmar::RunReportCommand(args, ProgramDir(argc > 0 ? argv[0] : nullptr), std::cin, std::cout,

@@ -1,6 +1,7 @@
 // Reads any bytes as RTF and checks what the reader promises of every document: runs are
 // never empty, adjacent runs differ in format, the counts and the text stay within their
-// bounds, the plain text is well-formed UTF-8, and the HTML page holds the paragraphs alone.
+// bounds, the plain text is well-formed UTF-8, and the HTML page holds the paragraphs alone
+// and no control character. The RTF as it leaves the program holds no raw control byte.
 
 #include <algorithm>
 #include <cstddef>
@@ -8,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "richtext/RtfControls.h"
 #include "richtext/RtfReader.h"
 #include "text/Cp1252.h"
 
@@ -49,5 +51,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         ++paragraphTags;
     if (paragraphTags != document.paragraphs.size())
         __builtin_trap();
+    for (std::size_t i = 0; i < html.size(); ++i)
+        if (html[i] != '\r' && skelmar::ControlCharacterLength(html, i) != 0)
+            __builtin_trap();
+
+    const std::string escaped =
+        skelmar::EscapeRtfControls(std::string_view(reinterpret_cast<const char*>(data), size));
+    for (const char c : escaped) {
+        const auto byte = static_cast<unsigned char>(c);
+        if ((byte < 0x20 && byte != '\r' && byte != '\n' && byte != '\t') || byte == 0x7F || byte == 0x81 ||
+            byte == 0x8D || byte == 0x8F || byte == 0x90 || byte == 0x9D)
+            __builtin_trap();
+    }
     return 0;
 }

@@ -1,11 +1,11 @@
 #include "graph/ForecastGraph.h"
 
+#include <QBuffer>
 #include <QFont>
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPolygonF>
-#include <QSaveFile>
 
 #include <algorithm>
 #include <cmath>
@@ -510,12 +510,14 @@ QImage DrawForecastGraph(const ForecastGraphModel& model)
     return image;
 }
 
-void WriteForecastGraphPng(const ForecastGraphModel& model, const std::filesystem::path& file)
+std::string ForecastGraphPng(const ForecastGraphModel& model)
 {
-    const QImage image = DrawForecastGraph(model);
-    QSaveFile out(QString::fromStdString(file.string()));
-    if (!out.open(QIODevice::WriteOnly) || !image.save(&out, "PNG") || !out.commit())
-        throw Error("Cannot create file " + Utf8ToCp1252(file.string()));
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (!DrawForecastGraph(model).save(&buffer, "PNG"))
+        throw Error("Cannot draw the graph");
+    return bytes.toStdString();
 }
 
 }  // namespace skelmar

@@ -13,7 +13,7 @@
 #include <QRgb>
 
 #include <array>
-#include <filesystem>
+#include <string>
 
 #include "report/ForecastGraphModel.h"
 
@@ -64,8 +64,8 @@ ForecastGraphLayout LayOutForecastGraph(const ForecastGraphModel& model);
 // without a table shows its axes with the NoTable caption.
 QImage DrawForecastGraph(const ForecastGraphModel& model);
 
-// DrawForecastGraph's picture as a PNG file, written completely or not at all (a temporary
-// file in the same folder, renamed). Throws Error("Cannot create file <file>").
-void WriteForecastGraphPng(const ForecastGraphModel& model, const std::filesystem::path& file);
+// DrawForecastGraph's picture as the bytes of a PNG file, for whoever writes it (the command
+// line's --graph). Throws Error("Cannot draw the graph") when the encoder fails.
+std::string ForecastGraphPng(const ForecastGraphModel& model);
 
 }  // namespace skelmar

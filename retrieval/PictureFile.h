@@ -14,8 +14,9 @@ namespace skelmar {
 // is). Throws Error("Cannot create file <path>") when the folder cannot be made.
 std::filesystem::path PictureFilePath();
 
-// Replaces the file at `path` by `bytes`: writes a temporary file in the same folder and
-// renames it over `path`. It is not flushed to disk: the picture is read back at once and
+// Replaces the file at `path` by `bytes` by the rules of OutputFile (text/OutputFile.h): a
+// temporary file in the same folder renamed over `path`; a FIFO there is not waited for. It
+// is not flushed to disk: the picture is read back at once and
 // written anew by every download, so surviving a crash is worth nothing, and the flush took
 // longer than all the rest of a station change. Throws Error("Cannot create file <path>") when
 // any step fails; the file at `path` is then as it was before and no temporary file is left.

@@ -3,6 +3,8 @@
 #include <charconv>
 #include <string_view>
 
+#include "text/Cp1252.h"
+
 namespace skelmar {
 
 namespace {
@@ -10,16 +12,23 @@ namespace {
 constexpr std::string_view kLineSeparator = "\xE2\x80\xA8";  // U+2028
 constexpr std::string_view kSoftHyphen = "\xC2\xAD";         // U+00AD
 
-// Text for HTML content or a double-quoted attribute.
+// Text for HTML content or a double-quoted attribute. A control character (C0 but tab and
+// line feed, DEL, C1), which HTML does not allow in a document and a browser would not show,
+// is written as the reference to U+FFFD REPLACEMENT CHARACTER, so none reaches the file raw.
 void AppendEscaped(std::string& html, std::string_view text)
 {
-    for (const char c : text) {
-        switch (c) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (const std::size_t length = ControlCharacterLength(text, i)) {
+            html += "&#xFFFD;";
+            i += length - 1;
+            continue;
+        }
+        switch (text[i]) {
         case '&': html += "&amp;"; break;
         case '<': html += "&lt;"; break;
         case '>': html += "&gt;"; break;
         case '"': html += "&quot;"; break;
-        default: html += c;
+        default: html += text[i];
         }
     }
 }
@@ -30,15 +39,18 @@ std::string CssString(std::string_view text)
 {
     static constexpr char kHex[] = "0123456789abcdef";
     std::string css = "'";
-    for (const char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (c == '\\' || c == '\'' || byte < 0x20 || byte == 0x7F) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const std::size_t control = ControlCharacterLength(text, i);
+        if (control == 2)
+            ++i;  // a C1 control, two bytes in UTF-8: its code point is the second byte's value
+        const auto byte = static_cast<unsigned char>(text[i]);
+        if (control != 0 || byte < 0x20 || byte == '\\' || byte == '\'') {
             css += '\\';
             css += kHex[byte >> 4];
             css += kHex[byte & 0xF];
             css += ' ';
         } else {
-            css += c;
+            css += text[i];
         }
     }
     return css + "'";

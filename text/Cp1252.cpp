@@ -129,4 +129,32 @@ bool LooksLikeUtf8(std::string_view text)
     return multiByte;
 }
 
+std::size_t ControlCharacterLength(std::string_view utf8, std::size_t at)
+{
+    const auto byte = static_cast<unsigned char>(utf8[at]);
+    if ((byte < 0x20 && byte != '\n' && byte != '\t') || byte == 0x7F)
+        return 1;
+    // UTF-8 is self-synchronising: a C2 lead byte here starts a character.
+    if (byte == 0xC2 && at + 1 < utf8.size()) {
+        const auto next = static_cast<unsigned char>(utf8[at + 1]);
+        return next >= 0x80 && next <= 0x9F ? 2 : 0;
+    }
+    return 0;
+}
+
+std::string ReplaceControlCharacters(std::string_view utf8)
+{
+    std::string text;
+    text.reserve(utf8.size());
+    for (std::size_t i = 0; i < utf8.size(); ++i) {
+        if (const std::size_t length = ControlCharacterLength(utf8, i)) {
+            text += '?';
+            i += length - 1;
+        } else {
+            text += utf8[i];
+        }
+    }
+    return text;
+}
+
 }  // namespace skelmar

@@ -26,4 +26,14 @@ void AppendUtf8(std::string& out, char32_t codePoint);
 // text in code page 1252 with letters beyond ASCII almost never is.
 bool LooksLikeUtf8(std::string_view text);
 
+// The length in bytes of the control character that starts at `at` of UTF-8 text: 1 for a C0
+// control but line feed and tab, and for DEL; 2 for a C1 control (U+0080 to U+009F, C2 80 to
+// C2 9F); 0 for anything else.
+std::size_t ControlCharacterLength(std::string_view utf8, std::size_t at);
+
+// UTF-8 text made safe for a terminal, where control characters act rather than show: each
+// C0 control but line feed and tab, DEL, and each C1 control (U+0080 to U+009F) becomes "?".
+// Every other byte stays as it is.
+std::string ReplaceControlCharacters(std::string_view utf8);
+
 }  // namespace skelmar

@@ -1,11 +1,19 @@
 #include "cli/ReportCommand.h"
 
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <optional>
+#include <set>
 #include <sstream>
 
 #include <gtest/gtest.h>
@@ -18,6 +26,7 @@
 #include "retrieval/RetrievalSequence.h"
 #include "richtext/RichDocument.h"
 #include "richtext/RtfReader.h"
+#include "tests/support/FileTestSupport.h"
 #include "tests/support/ScopedResources.h"
 #include "text/Error.h"
 #include "text/StringRoutines.h"
@@ -34,18 +43,8 @@ const std::string kPhoenix = kFixtures + "/bulletins/ngm_phx_summer.txt";
 const std::string kConfig = kFixtures + "/config/report.ini";  // no tag: bare bulletins
 const std::string kBostonEntry = "Boston, MA (BOS)=5";
 
-std::string ReadFile(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
-
-void WriteFile(const fs::path& path, std::string_view bytes)
-{
-    std::ofstream(path, std::ios::binary) << bytes;
-}
+using test::ReadFile;
+using test::WriteFile;
 
 // The Boston bulletin with its header line replaced.
 std::string BostonWithHeader(std::string_view header)
@@ -172,34 +171,51 @@ TEST(ReportCommand, HtmlIsTheComposedDocumentAsAPage)
     EXPECT_NE(outcome.out.find("Temperature -4\xC2\xB0 C."), std::string::npos);  // UTF-8 on the page
 }
 
-TEST(ReportCommand, GraphOfTheSameInputsBeforeTheReport)
+TEST(ReportCommand, GraphOfTheSameInputsBesideTheReport)
 {
-    std::vector<std::pair<int, fs::path>> drawn;  // the selected hour's index and the file
+    test::TemporaryFolder folder;
+    const fs::path png = folder.Path() / "g.png";
+    std::vector<int> drawn;  // the selected hour's index
     std::optional<long> firstTemperature;
-    const GraphWriter recorder = [&](const ForecastGraphModel& model, const fs::path& file) {
-        drawn.emplace_back(model.selectedIndex, file);
+    const GraphWriter recorder = [&](const ForecastGraphModel& model) {
+        drawn.push_back(model.selectedIndex);
         firstTemperature = model.series.temperature[0];
+        return std::string("PNG of hour ") + std::to_string(model.selectedIndex);
     };
     const Outcome outcome =
-        RunCommand(BostonArgs({"--graph", "out/g.png", "--step", "7", "--unit", "c"}), "", kFixtures, recorder);
+        RunCommand(BostonArgs({"--graph", png.string(), "--step", "7", "--unit", "c"}), "", kFixtures, recorder);
     ASSERT_EQ(outcome.status, kExitReportWritten) << outcome.err;
-    EXPECT_EQ(drawn, (std::vector<std::pair<int, fs::path>>{{5, "out/g.png"}}));
+    EXPECT_EQ(drawn, std::vector<int>{5});
     EXPECT_EQ(firstTemperature, -1);  // 31 F in Celsius
+    EXPECT_EQ(ReadFile(png), "PNG of hour 5");
     EXPECT_EQ(outcome.out, RunCommand(BostonArgs({"--step", "7", "--unit", "c"})).out);
 
-    // A graph that cannot be written: the error, and no report.
-    const GraphWriter failing = [](const ForecastGraphModel&, const fs::path& file) {
-        throw Error("Cannot create file " + file.string());
-    };
-    const Outcome failed = RunCommand(BostonArgs({"--graph", "/nowhere/g.png"}), "", kFixtures, failing);
+    // "-": the picture on standard output, in place of the report.
+    const Outcome toOutput = RunCommand(BostonArgs({"--graph", "-", "--step", "7"}), "", kFixtures, recorder);
+    EXPECT_EQ(toOutput.status, kExitReportWritten) << toOutput.err;
+    EXPECT_EQ(toOutput.out, "PNG of hour 5");
+
+    // A graph that cannot be drawn or written: the error, no report, no file.
+    const GraphWriter failing = [](const ForecastGraphModel&) -> std::string { throw Error("Cannot draw the graph"); };
+    const fs::path other = folder.Path() / "other.png";
+    const Outcome failed = RunCommand(BostonArgs({"--graph", other.string()}), "", kFixtures, failing);
     EXPECT_EQ(failed.status, kExitFailure);
     EXPECT_EQ(failed.out, "");
-    EXPECT_EQ(failed.err, "Cannot create file /nowhere/g.png.\n");
+    EXPECT_EQ(failed.err, "Cannot draw the graph.\n");
+    const fs::path nowhere = folder.Path() / "nowhere" / "g.png";
+    const Outcome unwritable = RunCommand(BostonArgs({"--graph", nowhere.string()}), "", kFixtures, recorder);
+    EXPECT_EQ(unwritable.status, kExitFailure);
+    EXPECT_EQ(unwritable.out, "");
+    EXPECT_EQ(unwritable.err, "Cannot create file " + nowhere.string() + ": No such file or directory.\n");
+    const Outcome folderGraph = RunCommand(BostonArgs({"--graph", folder.Path().string()}), "", kFixtures, recorder);
+    EXPECT_EQ(folderGraph.status, kExitFailure);
+    EXPECT_EQ(folderGraph.err, "Cannot create file " + folder.Path().string() + ": it is a folder.\n");
+    EXPECT_EQ(test::Names(folder.Path()), std::set<std::string>{"g.png"});
 
     // A refused bulletin draws nothing.
     drawn.clear();
     const Outcome refused = RunCommand({"--config", kConfig, "--station", kBostonEntry, "--today", "2026-12-11",
-                                        "--graph", "g.png", kBoston},
+                                        "--graph", png.string(), kBoston},
                                        "", kFixtures, recorder);
     EXPECT_EQ(refused.status, kExitFailure);
     EXPECT_TRUE(drawn.empty());
@@ -371,6 +387,11 @@ TEST(ReportCommand, ErrorCases)
         // The default configuration is looked for beside the program only.
         {__LINE__, {"--station", kBostonEntry, kBoston}, "",
          "Cannot open file " + kFixtures + "/bulletins/Skelmar.ini\n"},
+        // A configuration without any of the report's sections: none of its texts.
+        {__LINE__, {"--config", kFixtures + "/bulletins/ngm_bos_winter.txt", "--station", kBostonEntry, kBoston}, "",
+         "The configuration file " + kFixtures +
+             "/bulletins/ngm_bos_winter.txt holds none of the report's sections ([GENERAL], [TEMP], [CLDS], [CIG], "
+             "[VIS], [OBVIS], [WIND], [PROBABILITIES], [QPF], [PTYPE])\n"},
         // After "--" a name that starts with "-" is a file.
         {__LINE__, {"--config", kConfig, "--station", kBostonEntry, "--", "-x"}, "", "Cannot open file -x\n"},
     };
@@ -440,6 +461,18 @@ TEST(ReportCommand, BadArgumentsGiveTheUsage)
         EXPECT_EQ(outcome.status, kExitUsage);
         EXPECT_EQ(outcome.err, "skelmar-report: " + e.problem + "\n\n" + usage);
         EXPECT_EQ(outcome.out, "");
+    }
+}
+
+TEST(ReportCommand, StandardOutputThatFailsIsAnError)
+{
+    for (const std::vector<std::string>& args : {std::vector<std::string>{"--help"}, BostonArgs()}) {
+        std::istringstream in;
+        std::ostringstream out;
+        out.setstate(std::ios::badbit);
+        std::ostringstream err;
+        EXPECT_EQ(RunReportCommand(args, kFixtures, in, out, err), kExitFailure);
+        EXPECT_EQ(err.str(), "Cannot write to standard output\n");
     }
 }
 
@@ -536,6 +569,217 @@ TEST(ReportProgram, ShippedConfigurationBesideTheProgramReadsTheDownloadedPage)
         << outcome.out;
 }
 
+// The built program with its standard streams set up here: `in` and `out` become its
+// standard input and output (-1: closed), standard error goes to `errFile`. The exit status,
+// or -1 when it did not exit.
+int SpawnProgram(const std::vector<std::string>& args, int in, int out, const fs::path& errFile)
+{
+    std::vector<std::string> argv = {SKELMAR_REPORT_EXE};
+    argv.insert(argv.end(), args.begin(), args.end());
+    std::vector<char*> pointers;
+    for (std::string& arg : argv)
+        pointers.push_back(arg.data());
+    pointers.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    for (const auto& [fd, target] : {std::pair{in, 0}, std::pair{out, 1}}) {
+        if (fd < 0)
+            posix_spawn_file_actions_addclose(&actions, target);
+        else
+            posix_spawn_file_actions_adddup2(&actions, fd, target);
+    }
+    posix_spawn_file_actions_addopen(&actions, 2, errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    pid_t pid = -1;
+    const int spawned = ::posix_spawn(&pid, argv[0].c_str(), &actions, nullptr, pointers.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    if (spawned != 0)
+        return -1;
+    int status = 0;
+    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    }
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// A descriptor, closed when it goes.
+struct Fd {
+    int fd = -1;
+    ~Fd()
+    {
+        if (fd >= 0)
+            ::close(fd);
+    }
+};
+
+// The Boston bulletin with the cell of `row` at `column` (of its line) replaced by `bytes`.
+std::string BostonWithCell(std::string_view row, std::size_t column, std::string_view bytes)
+{
+    std::string bulletin = ReadFile(kBoston);
+    const std::size_t line = bulletin.find("\r\n" + std::string(row) + " ") + 2;
+    bulletin.replace(line + column, bytes.size(), bytes);
+    return bulletin;
+}
+
+// A FIFO or a device named as the graph's file is written into and stays what it is.
+#ifdef SKELMAR_REPORT_DRAWS_GRAPH
+TEST(ReportProgram, GraphIntoAFifoOrDeviceLeavesItAsItIs)
+{
+    test::TemporaryFolder folder;
+    const fs::path fifo = folder.Path() / "fifo";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    // The reader is there before the program: the picture (about 32 KiB) fits the pipe.
+    const Fd reader{::open(fifo.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC)};
+    ASSERT_GE(reader.fd, 0);
+    const ProgramOutcome outcome = RunProgram(BostonArgs({"--graph", fifo.string()}), folder.Path() / "err");
+    EXPECT_EQ(outcome.status, 0) << ReadFile(folder.Path() / "err");
+    EXPECT_TRUE(fs::is_fifo(fs::symlink_status(fifo)));
+    std::string received;
+    char chunk[4096];
+    for (ssize_t n; (n = ::read(reader.fd, chunk, sizeof chunk)) > 0;)
+        received.append(chunk, static_cast<std::size_t>(n));
+    EXPECT_TRUE(received.starts_with("\x89PNG\r\n\x1a\n")) << received.size();
+    EXPECT_EQ(outcome.out, RunCommand(BostonArgs()).out);
+
+    // A device with the numbers of /dev/null, made in the test's own folder.
+    if (::geteuid() != 0) {
+        std::printf("[ SKIPPED  ] the device case: making a device needs root\n");
+        return;
+    }
+    const fs::path device = folder.Path() / "null";
+    if (::mknod(device.c_str(), S_IFCHR | 0600, makedev(1, 3)) != 0) {
+        std::printf("[ SKIPPED  ] the device case: mknod failed (%s)\n", std::strerror(errno));
+        return;
+    }
+    const ProgramOutcome intoDevice = RunProgram(BostonArgs({"--graph", device.string()}), folder.Path() / "err");
+    const std::string err = ReadFile(folder.Path() / "err");
+    if (intoDevice.status == 1 && err.find("Permission denied") != std::string::npos) {
+        std::printf("[ SKIPPED  ] the device case: the temporary folder's file system ignores devices\n");
+        EXPECT_TRUE(fs::is_character_file(fs::symlink_status(device)));
+        return;
+    }
+    EXPECT_EQ(intoDevice.status, 0) << err;
+    struct stat status {};
+    ASSERT_EQ(::lstat(device.c_str(), &status), 0);
+    EXPECT_TRUE(S_ISCHR(status.st_mode));
+    EXPECT_EQ(status.st_rdev, makedev(1, 3));
+}
+#endif
+
+// A run that fails leaves no file behind, new or overwritten: not when the report cannot be
+// composed, not when standard output cannot be written.
+#ifdef SKELMAR_REPORT_DRAWS_GRAPH
+TEST(ReportProgram, FailedRunWritesNoFile)
+{
+    test::TemporaryFolder folder;
+    const fs::path bad = folder.Path() / "bad.txt";
+    WriteFile(bad, BostonWithCell("WSPD", 7, "XX"));
+    const fs::path png = folder.Path() / "g.png";
+    const fs::path err = folder.Path() / "err";
+    std::vector<std::string> args = BostonArgs({"--graph", png.string()});
+    args.back() = bad.string();
+
+    const ProgramOutcome fresh = RunProgram(args, err);
+    EXPECT_EQ(fresh.status, 1);
+    EXPECT_EQ(ReadFile(err), "'XX' is not a valid integer value.\n");
+    EXPECT_FALSE(fs::exists(png));
+
+    WriteFile(png, "an older graph");
+    EXPECT_EQ(RunProgram(args, err).status, 1);
+    EXPECT_TRUE(ReadFile(png) == "an older graph") << "the older graph was replaced";
+
+    // Standard output on a full device (written to only, never created or replaced).
+    const Fd full{::open("/dev/full", O_WRONLY | O_CLOEXEC)};
+    ASSERT_GE(full.fd, 0);
+    EXPECT_EQ(SpawnProgram(BostonArgs({"--graph", png.string()}), -1, full.fd, err), 1);
+    EXPECT_EQ(ReadFile(err), "Cannot write to standard output: No space left on device\n");
+    EXPECT_TRUE(ReadFile(png) == "an older graph") << "the older graph was replaced";
+    EXPECT_EQ(test::Names(folder.Path()), (std::set<std::string>{"bad.txt", "err", "g.png"}));
+}
+#endif
+
+// Control characters that a bulletin's cell carries reach no terminal and no file raw.
+TEST(ReportProgram, ControlCharactersOfTheBulletinStayOut)
+{
+    test::TemporaryFolder folder;
+    const fs::path bulletin = folder.Path() / "controls.txt";
+    // Temperature "3" and the undefined byte 0x9D (U+009D in Unicode); dew point "2", ESC.
+    std::string text = BostonWithCell("TEMP", 8, "\x9D");
+    const std::size_t dewPoint = text.find("\r\nDEWPT ") + 2;
+    text[dewPoint + 8] = '\x1B';
+    WriteFile(bulletin, text);
+    struct Expectation {
+        int line;
+        std::string format;
+        std::string temperature;  // what the temperature reads as
+    };
+    const Expectation kExpect[] = {
+        {__LINE__, "text", "Temperature 3?\xC2\xB0 F."},
+        {__LINE__, "html", "Temperature 3&#xFFFD;\xC2\xB0 F."},
+        {__LINE__, "rtf", "Temperature 3\\'9d\xB0 F."},
+    };
+    for (const Expectation& e : kExpect) {
+        SCOPED_TRACE(e.line);
+        std::vector<std::string> args = BostonArgs({"--format", e.format});
+        args.back() = bulletin.string();
+        const ProgramOutcome outcome = RunProgram(args, folder.Path() / "err");
+        EXPECT_EQ(outcome.status, 0) << ReadFile(folder.Path() / "err");
+        EXPECT_NE(outcome.out.find(e.temperature), std::string::npos) << outcome.out;
+        for (std::size_t i = 0; i < outcome.out.size(); ++i) {
+            const auto byte = static_cast<unsigned char>(outcome.out[i]);
+            const bool c0 = byte < 0x20 && byte != '\n' && byte != '\r' && byte != '\t';
+            const bool c1 = e.format == "rtf" ? (byte == 0x7F || byte == 0x81 || byte == 0x8D || byte == 0x8F ||
+                                                 byte == 0x90 || byte == 0x9D)
+                                              : (byte == 0x7F || (byte == 0xC2 && i + 1 < outcome.out.size() &&
+                                                                  (outcome.out[i + 1] & 0xE0) == 0x80));
+            EXPECT_FALSE(c0 || c1) << "control byte " << int(byte) << " at " << i;
+        }
+    }
+}
+
+// Standard input that cannot be read, standard output that cannot be written and a
+// configuration of another program each say so, with exit status 1.
+TEST(ReportProgram, MessagesThatSayWhatWentWrong)
+{
+    test::TemporaryFolder folder;
+    const fs::path err = folder.Path() / "err";
+    const fs::path out = folder.Path() / "out";
+    const Fd outFile{::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600)};
+    ASSERT_GE(outFile.fd, 0);
+    const std::vector<std::string> fromInput = BostonArgsFromInput();
+
+    // "- <&-" and "- < folder".
+    EXPECT_EQ(SpawnProgram(fromInput, -1, outFile.fd, err), 1);
+    EXPECT_EQ(ReadFile(err), "Cannot read standard input: Bad file descriptor\n");
+    const Fd aFolder{::open(folder.Path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)};
+    EXPECT_EQ(SpawnProgram(fromInput, aFolder.fd, outFile.fd, err), 1);
+    EXPECT_EQ(ReadFile(err), "Cannot read standard input: Is a directory\n");
+
+    // --help into a pipe whose reader has gone, and into a full device.
+    int pipeEnds[2];
+    ASSERT_EQ(::pipe2(pipeEnds, O_CLOEXEC), 0);
+    ::close(pipeEnds[0]);
+    const Fd writeEnd{pipeEnds[1]};
+    EXPECT_EQ(SpawnProgram({"--help"}, -1, writeEnd.fd, err), 1);
+    EXPECT_EQ(ReadFile(err), "Cannot write to standard output: Broken pipe\n");
+    const Fd full{::open("/dev/full", O_WRONLY | O_CLOEXEC)};
+    ASSERT_GE(full.fd, 0);
+    EXPECT_EQ(SpawnProgram({"--help"}, -1, full.fd, err), 1);
+    EXPECT_EQ(ReadFile(err), "Cannot write to standard output: No space left on device\n");
+
+    // An empty configuration file, and one of another program.
+    for (const std::string content : {std::string(), std::string("[Settings]\r\nColour=blue\r\n")}) {
+        SCOPED_TRACE(content);
+        const fs::path config = folder.Path() / "other.ini";
+        WriteFile(config, content);
+        std::vector<std::string> args = BostonArgs();
+        args[1] = config.string();
+        EXPECT_EQ(SpawnProgram(args, -1, outFile.fd, err), 1);
+        EXPECT_EQ(ReadFile(err), "The configuration file " + config.string() +
+                                     " holds none of the report's sections ([GENERAL], [TEMP], [CLDS], [CIG], "
+                                     "[VIS], [OBVIS], [WIND], [PROBABILITIES], [QPF], [PTYPE])\n");
+    }
+    EXPECT_EQ(ReadFile(out), "");
+}
+
 #ifdef SKELMAR_REPORT_DRAWS_GRAPH
 TEST(ReportProgram, GraphWithoutADisplay)
 {
@@ -553,6 +797,11 @@ TEST(ReportProgram, GraphWithoutADisplay)
     ASSERT_GE(bytes.size(), 24u);
     EXPECT_EQ(bytes.substr(0, 8), "\x89PNG\r\n\x1a\n");
     EXPECT_EQ(bytes.substr(16, 8), std::string("\0\0\x02\x80\0\0\x02\0", 8));  // 640 x 512
+
+    // "--graph -": the same picture on standard output, and no report.
+    const ProgramOutcome toOutput = RunProgram(BostonArgs({"--graph", "-"}), folder.Path() / "err");
+    EXPECT_EQ(toOutput.status, 0) << ReadFile(folder.Path() / "err");
+    EXPECT_TRUE(toOutput.out == bytes) << "standard output is not the PNG file's bytes";
 }
 #endif
 

@@ -11,6 +11,12 @@
 #include <QTest>
 #include <QTextCursor>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+
 #include "GuiTestSupport.h"
 #include "app/ReportExport.h"
 #include "app/RichTextViews.h"
@@ -126,8 +132,33 @@ private slots:
         c.s.t->dialogs.saveTarget = ReportDialogs::SaveTarget{missing, ReportFileFormat::Pdf};
         c.s.t->form->WPRichText1SaveAs();
         QCOMPARE(c.s.t->messages.messages,
-                 (std::vector<Message>{{Message::GeneralError, "Cannot create file " + missing.toStdString() + "."}}));
+                 (std::vector<Message>{{Message::GeneralError, "Cannot create file " + missing.toStdString() +
+                                                                   ": No such file or directory."}}));
         QVERIFY(!QFile::exists(missing));
+
+        // A FIFO is written into and stays a FIFO; without a reader the window does not hang
+        // on it but says so.
+        const std::filesystem::path fifo = c.s.folder.Path() / "fifo.rtf";
+        QCOMPARE(::mkfifo(fifo.c_str(), 0600), 0);
+        c.s.t->messages.messages.clear();
+        c.s.t->dialogs.saveTarget = ReportDialogs::SaveTarget{QString::fromStdString(fifo.string()),
+                                                              ReportFileFormat::Rtf};
+        c.s.t->form->WPRichText1SaveAs();
+        QCOMPARE(c.s.t->messages.messages,
+                 (std::vector<Message>{{Message::GeneralError,
+                                        "Cannot create file " + fifo.string() + ": no process reads from it."}}));
+        const int reader = ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+        QVERIFY(reader >= 0);
+        c.s.t->messages.messages.clear();
+        c.s.t->form->WPRichText1SaveAs();
+        QCOMPARE(c.s.t->messages.messages, std::vector<Message>{});
+        std::string received;
+        char chunk[4096];
+        for (ssize_t n; (n = ::read(reader, chunk, sizeof chunk)) > 0;)
+            received.append(chunk, static_cast<std::size_t>(n));
+        ::close(reader);
+        QCOMPARE(received, c.Rtf());
+        QVERIFY(std::filesystem::is_fifo(fifo));
 
         // Cancelled: nothing written.
         c.s.t->dialogs.saveTarget.reset();

@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/FileTestSupport.h"
 #include "tests/support/ScopedResources.h"
 #include "text/Error.h"
 
@@ -18,39 +19,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string ReadFile(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    EXPECT_TRUE(in) << path;
-    return {std::istreambuf_iterator<char>(in), {}};
-}
-
-void WriteFile(const fs::path& path, std::string_view bytes)
-{
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    ASSERT_TRUE(out) << path;
-}
-
-std::set<std::string> Names(const fs::path& folder)
-{
-    std::set<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder))
-        names.insert(entry.path().filename().string());
-    return names;
-}
-
-// The message of the Error thrown by `action`, or "" when it throws none.
-template <typename Action>
-std::string ErrorOf(Action&& action)
-{
-    try {
-        action();
-    } catch (const Error& error) {
-        return error.what();
-    }
-    return {};
-}
+using test::ErrorOf;
+using test::Names;
+using test::ReadFile;
+using test::WriteFile;
 
 class PictureFileTest : public ::testing::Test {
 protected:

@@ -1,4 +1,5 @@
 #include "richtext/RtfReader.h"
+#include "richtext/RtfControls.h"
 
 #include <algorithm>
 #include <fstream>
@@ -234,6 +235,42 @@ TEST(HtmlText, ParagraphsRunsAndEscapes)
     EXPECT_EQ(HtmlText(ReadRtf("")),
               "<!DOCTYPE html>\n<html>\n<head>\n<meta charset=\"utf-8\">\n<title></title>\n"
               "<style>p { margin: 0; white-space: pre-wrap; }</style>\n</head>\n<body>\n</body>\n</html>\n");
+}
+
+TEST(HtmlText, ControlCharactersAsReplacementReferences)
+{
+    // A raw C1 byte (0x9D, undefined in the code page), escaped C0 controls and DEL: none
+    // reaches the page raw; tab stays.
+    const std::string html = HtmlText(ReadRtf("{\\rtf1 a\x9D b\\'1bc\\'7f\\u128?\\tab d}"));
+    const std::string body = html.substr(html.find("<body>"));
+    EXPECT_NE(body.find(">a&#xFFFD; b&#xFFFD;c&#xFFFD;&#xFFFD;\td</span>"), std::string::npos) << body;
+    EXPECT_NE(html.find("<title>a&#xFFFD; b&#xFFFD;c&#xFFFD;&#xFFFD;\td</title>"), std::string::npos) << html;
+    // In a font's name, as CSS hex escapes.
+    const std::string font = HtmlText(ReadRtf("{\\rtf1{\\fonttbl{\\f0 A\x9D\\'1bB;}}\\f0 x}"));
+    EXPECT_NE(font.find("font-family: 'A\\9d \\1b B'"), std::string::npos) << font;
+}
+
+TEST(EscapeRtfControls, NoRawControlByteAndTheSameText)
+{
+    struct Expectation {
+        int line;
+        std::string in;
+        std::string out;
+    };
+    const Expectation kExpect[] = {
+        {__LINE__, "{\\rtf1 31\x9D\xB0 F\\par}", "{\\rtf1 31\\'9d\xB0 F\\par}"},  // C1: the hex escape
+        {__LINE__, "{\\rtf1 a\x1B[2Jb\x7F}", "{\\rtf1 a[2Jb\\'7f}"},                // ESC dropped, DEL escaped
+        {__LINE__, "{\\rtf1\r\n a\tb\\\\\\'9d}", "{\\rtf1\r\n a\tb\\\\\\'9d}"},  // kept as they are
+        {__LINE__, "{\\rtf1 a\\\x1B b\\\x9D c}", "{\\rtf1 a b c}"},  // control symbols of control bytes
+        {__LINE__, "\x81\x8D\x8F\x90", "\\'81\\'8d\\'8f\\'90"},
+    };
+    for (const Expectation& e : kExpect) {
+        SCOPED_TRACE(e.line);
+        const std::string escaped = EscapeRtfControls(e.in);
+        EXPECT_EQ(escaped, e.out);
+        // The reader takes the same text from both.
+        EXPECT_EQ(PlainText(ReadRtf(escaped)), PlainText(ReadRtf(e.in)));
+    }
 }
 
 TEST(ReadRtf, ErrorCases)

@@ -1,6 +1,7 @@
 #pragma once
 // Things a test sets up and that are undone when the test ends, also when it fails.
 
+#include <cstddef>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -32,6 +33,28 @@ public:
 
 private:
     std::filesystem::path path_;
+};
+
+// A small file system of its own (tmpfs) mounted on a new folder `mountPoint`, for a full
+// disk or a read-only folder that even root cannot write to; unmounted after. Mounting needs
+// root (or the right capability): where it fails, Mounted() is false and Problem() says why,
+// for the test to skip with. `mountPoint` must lie in the test's temporary folder.
+class ScratchFileSystem {
+public:
+    ScratchFileSystem(std::filesystem::path mountPoint, std::size_t bytes);
+    ~ScratchFileSystem();
+    ScratchFileSystem(const ScratchFileSystem&) = delete;
+    ScratchFileSystem& operator=(const ScratchFileSystem&) = delete;
+
+    bool Mounted() const { return problem_.empty(); }
+    const std::string& Problem() const { return problem_; }
+    const std::filesystem::path& Path() const { return path_; }
+    // Makes the mounted file system read-only; false (and Problem() set) when that fails.
+    bool MakeReadOnly();
+
+private:
+    std::filesystem::path path_;
+    std::string problem_;
 };
 
 }  // namespace skelmar::test
