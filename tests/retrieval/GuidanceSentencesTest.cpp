@@ -302,6 +302,51 @@ TEST_F(GuidanceSentencesTest, EveryCategoryWithAndWithoutTheNewKeys)
     }
 }
 
+// Missing values read as missing, never as a neighbour's: a blank column, 999, 99 and
+// codes outside the categories, with the shipped texts.
+TEST_F(GuidanceSentencesTest, MissingValuesHaveTheirTexts)
+{
+    const BulletinLines lines = {
+        " KABC   GFS MOS GUIDANCE    1/14/2026  0000 UTC",
+        " HR   06 09 12 15",
+        " TMP  27999 25 26",
+        " DPT  20 20    999",
+        " CLD  OV OV OV OV",
+        " WDR  27 27 99 27",
+        " WSP  10 10 10 99",
+        " CIG   4     5 12",
+        " VIS   7  7  0  7",
+        " OBV   N  N  N XX",
+        " TYP   R  R  P  R",
+    };
+    const std::optional<ForecastModel> forecast = ReadGuidanceForecast(lines);
+    ASSERT_TRUE(forecast.has_value());
+    const TimeTextContext zulu;
+    const auto report = [&](int step) {
+        return ComposeReportText(ReportInputs{*forecast, EncodeDate(2026, 1, 14), step, TemperatureUnit::Fahrenheit,
+                                              "Station", *shipped_, zulu});
+    };
+    const std::string at9 = report(3);
+    EXPECT_NE(at9.find("No temperature or dew point forecast is available for this time. Skies will be overcast "
+                       "(no ceiling forecast is available for this time). Visibility will be more than 6 miles with "
+                       "no fog or haze expected. The wind will be from 270 degrees at 10 kt."),
+              std::string::npos)
+        << at9;
+    const std::string at12 = report(4);
+    EXPECT_NE(at12.find("The temperature will be 25\xB0 F. No dew point forecast is available for this time. Skies "
+                        "will be overcast with a ceiling of 2,000 to 3,000 feet. No visibility forecast is "
+                        "available for this time. No wind forecast is available for this time. "),
+              std::string::npos)
+        << at12;
+    EXPECT_EQ(at12.find("Any precipitation"), std::string::npos) << "type P is no category";
+    const std::string at15 = report(5);
+    EXPECT_NE(at15.find("The dew point will be"), std::string::npos);
+    EXPECT_NE(at15.find("Skies will be overcast (no ceiling forecast is available for this time). Visibility will "
+                        "be more than 6 miles. No wind forecast is available for this time."),
+              std::string::npos)
+        << at15;
+}
+
 // An older Skelmar.ini, without the new keys, still reports every hour: the merged texts.
 TEST_F(GuidanceSentencesTest, OlderConfigurationFallsBack)
 {
