@@ -434,8 +434,9 @@ int MakeReport(const Options& options, const fs::path& programDir, std::istream&
 
     // Everything is composed before anything is written, so that a failure (a value of the
     // bulletin that is no number, say) leaves no file behind.
-    const ReportInputs inputs{state.bulletinLines, state.forecastBaseTime, options.step, options.unit,
-                              entry, *config, time};
+    const std::string station = StationDisplayText(entry);
+    const ReportInputs inputs{state.forecast, state.forecastBaseTime, options.step, options.unit,
+                              station, *config, time};
     std::string output;
     if (options.labels) {
         output = ReplaceControlCharacters(LabelsText(host.Captions()));
