@@ -74,9 +74,11 @@ inline constexpr std::array<Category, 7> kTwelveHourAmounts = {{
     {"4", "24", "", 0.50}, {"5", "25", "", 1.00}, {"6", "26", "", 2.00},
 }};
 
-// Snowfall in 24 hours (SNW), inches: none or a trace, up to 2, 2 to 4, 4 to 6, 6 or more.
-inline constexpr std::array<Category, 5> kSnowfallCategories = {{
+// Snowfall in 24 hours (SNW), inches: none or a trace, more than a trace to 2, 2 to 4, 4 to 6,
+// 6 to 8, 8 or more (the product's probabilities of exceeding a trace, 2, 4, 6 and 8 inches).
+inline constexpr std::array<Category, 6> kSnowfallCategories = {{
     {"0", "0", "", 0}, {"1", "1", "", 0.1}, {"2", "2", "", 2}, {"4", "4", "", 4}, {"6", "6", "", 6},
+    {"8", "8", "", 8},
 }};
 
 // The category of `code` in `table`; nullopt for a code the table does not hold.

@@ -234,7 +234,7 @@ TEST_F(SkelmarIniTest, EveryBulletinCodeHasAText)
         {"VIS", {"1", "2", "3", "4", "5", "V1", "V2", "V3", "V4", "V5", "V6", "V7"}},
         {"OBVIS", {"N", "F", "H", "HZ", "BR", "FG", "BL"}},
         {"PTYPE", {"R", "S", "Z", "RS"}},
-        {"SNOW", {"0", "1", "2", "4", "6"}},
+        {"SNOW", {"0", "1", "2", "4", "6", "8"}},
         {"QPF", {"0", "1", "2", "3", "4", "5", "20", "21", "22", "23", "24", "25", "26"}},
     };
     for (const auto& [section, codes] : kCodes)
