@@ -1,16 +1,14 @@
 #include "app/Form1.h"
 
 #include <QApplication>
-#include <QBuffer>
 #include <QClipboard>
 #include <QCloseEvent>
-#include <QFile>
-#include <QFileInfo>
 #include <QGroupBox>
-#include <QImageReader>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPrinter>
+#include <QPushButton>
+#include <QShortcut>
 #include <QSlider>
 #include <QTabWidget>
 #include <QTimer>
@@ -18,6 +16,7 @@
 #include "app/PickMapTable.h"
 #include "app/QtText.h"
 #include "app/ReportExport.h"
+#include "app/RetrievalRunner.h"
 #include "app/RichTextViews.h"
 #include "app/Services.h"
 #include "app/Widgets.h"
@@ -26,10 +25,11 @@
 #include "report/ReportComposer.h"
 #include "retrieval/ConfigFile.h"
 #include "retrieval/ConnectionCheck.h"
-#include "retrieval/GifPicture.h"
+#include "retrieval/RetrievalSequence.h"
 #include "retrieval/StationEntry.h"
 #include "text/Error.h"
 #include "text/StringRoutines.h"
+#include "time/Clock.h"
 #include "time/RegistryTimeZones.h"
 
 namespace skelmar {
@@ -83,10 +83,19 @@ TForm1::TForm1(FormServices services, QWidget* parent) : QWidget(parent), servic
 {
     setObjectName(QStringLiteral("Form1"));
     CreateControls();
+    if (services_.http != nullptr) {
+        runner_ = new RetrievalRunner(*services_.http, services_.picturePath, this);
+        connect(runner_, &RetrievalRunner::Progress, this, &TForm1::ShowRetrievalProgress);
+        connect(runner_, &RetrievalRunner::Finished, this,
+                [this](const std::shared_ptr<const RetrievalResult>& result) { ApplyRetrieval(*result); });
+    }
     ConnectHandlers();
 }
 
-TForm1::~TForm1() = default;
+TForm1::~TForm1()
+{
+    SetWaitCursor(false);
+}
 
 void TForm1::CreateControls()
 {
@@ -100,6 +109,12 @@ void TForm1::CreateControls()
     // Strip above the pages.
     Label1 = Place(new QLabel(QStringLiteral("Station"), this), "Label1", 14, 17, 44, 18);
     ecComboBoxWxLoc = Place(new StationComboBox(this), "ecComboBoxWxLoc", 63, 15, 234, 24);
+    // While a retrieval runs: what it fetches, and a way to end it.
+    retrievalStatus_ = Place(new QLabel(this), "LabelRetrieval", 63, 39, 560, 15);
+    retrievalStatus_->setFont(PixelFont(QStringLiteral("Arial"), 11));
+    retrievalStatus_->setVisible(false);
+    cancelButton_ = Place(new QPushButton(QStringLiteral("Cancel"), this), "ButtonCancel", 303, 15, 70, 24);
+    cancelButton_->setVisible(false);
     zBitColBtnCloseX = Place(new PictureButton(QStringLiteral("&Exit"), this), "zBitColBtnCloseX", 740, 24, 75, 30);
     zBitColBtnCloseX->SetPicture(PictureButton::Normal, QPixmap(QStringLiteral(":/skelmar/exit-door-normal.png")));
     zBitColBtnCloseX->SetPicture(PictureButton::Disabled, QPixmap(QStringLiteral(":/skelmar/exit-door-disabled.png")));
@@ -206,6 +221,10 @@ void TForm1::ConnectHandlers()
     connect(ecComboBoxWxLoc, &QComboBox::activated, this, [this] { ecComboBoxWxLocChange(); });
     connect(ImageUSPickMap, &PickMap::MouseUp, this, [this](int x, int y) { ImageUSPickMapMouseUp(x, y); });
     connect(zBitColBtnCloseX, &QPushButton::clicked, this, [this] { zBitColBtnCloseXClick(); });
+    connect(cancelButton_, &QPushButton::clicked, this, [this] { CancelRetrieval(); });
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    escape->setContext(Qt::WindowShortcut);
+    connect(escape, &QShortcut::activated, this, [this] { CancelRetrieval(); });
     connect(RzTrackBar1, &QSlider::valueChanged, this, [this] { RzTrackBar1Change(); });
     if (services_.timer1 != nullptr)
         connect(services_.timer1, &IntervalTimer::Fired, this, [this] { Timer1Timer(); });
@@ -268,6 +287,7 @@ void TForm1::closeEvent(QCloseEvent* event)
 
 void TForm1::FormClose()
 {
+    CancelRetrieval();
     config_.reset();
     zoneList_.reset();
 }
@@ -280,44 +300,142 @@ void TForm1::resizeEvent(QResizeEvent* event)
     ecPageControl1->setGeometry(0, 0, width(), 550);
 }
 
-void TForm1::ecComboBoxWxLocChange()
+const ConfigTexts& TForm1::Texts() const
 {
-    Guard([this] { ChangeStation(); });
+    static const NoConfig kNoConfig;
+    return config_ ? static_cast<const ConfigTexts&>(*config_) : kNoConfig;
 }
 
-void TForm1::ChangeStation()
+void TForm1::ecComboBoxWxLocChange()
 {
-    state_.lastLabelTime = 0;
+    Guard([this] { ChangeStation(false); });
+}
+
+void TForm1::ChangeStation(bool fromMap)
+{
     if (!services_.connection->IsConnected()) {
+        state_.lastLabelTime = 0;
         services_.messages->Warning(
             "Could not detect Internet connection.\r\nPlease establish an Internet connection and try again.");
+        if (fromMap)
+            ecPageControl1->setCurrentWidget(TabSheet1);
         return;
     }
 
-    static const NoConfig kNoConfig;
-    const ConfigTexts& config = config_ ? static_cast<const ConfigTexts&>(*config_) : kNoConfig;
-    const std::string entry = FromQString(ecComboBoxWxLoc->currentText());
-    if (const auto zoneName = StationZoneName(entry, config); zoneName && zoneList_)
+    // A newer choice ends the retrieval of an older one, whose result is then never shown.
+    if (runner_ != nullptr)
+        runner_->Cancel();
+    PendingChange change;
+    change.entry = FromQString(ecComboBoxWxLoc->currentText());
+    change.zone = state_.stationTimeZone;
+    change.fromMap = fromMap;
+    if (const auto zoneName = StationZoneName(change.entry, Texts()); zoneName && zoneList_)
         if (const TVeskRegistryTimeZone* zone = zoneList_->FindByKeyName(*zoneName))
-            state_.stationTimeZone = zone->TimeZone();
+            change.zone = zone->TimeZone();
 
-    if (ecComboBoxWxLoc->currentIndex() >= 0) {
-        const std::string stationCode = StationCodeOf(entry);
-        if (!stationCode.empty()) {
-            struct ShowLines {
-                TForm1* form;
-                ~ShowLines() { form->ShowBulletinLines(); }
-            } showLines{this};  // also when the retrieval ends with an error
-            RetrievalContext context{state_, config, *services_.http, *this, *services_.clock,
-                                     services_.picturePath(), services_.formatSettings.TimeSeparator};
-            if (RetrieveBulletin(context, stationCode)) {
-                drawsGraph_ = !GraphServerConfigured(config);
-                ComposeReport();
-            }
-        }
+    const std::string stationCode = ecComboBoxWxLoc->currentIndex() >= 0 ? StationCodeOf(change.entry) : std::string();
+    if (stationCode.empty() || runner_ == nullptr) {
+        // Nothing to retrieve: the zone is taken and the page changes as after a retrieval.
+        state_.lastLabelTime = 0;
+        state_.stationTimeZone = change.zone;
+        ShowRetrievalRunning(false);
+        if (fromMap || ecPageControl1->currentWidget() == TabSheet4)
+            ecPageControl1->setCurrentWidget(TabSheet1);
+        return;
     }
-    if (ecPageControl1->currentWidget() == TabSheet4)
-        ecPageControl1->setCurrentWidget(TabSheet1);
+    const RetrievalRequest request = MakeRetrievalRequest(Texts(), stationCode, services_.clock->Today(),
+                                                          services_.formatSettings.TimeSeparator);
+    change.id = runner_->Start(request);
+    pending_ = std::move(change);
+    ShowRetrievalRunning(true);
+}
+
+bool TForm1::RetrievalRunning() const
+{
+    return runner_ != nullptr && runner_->Running();
+}
+
+void TForm1::CancelRetrieval()
+{
+    if (!RetrievalRunning())
+        return;
+    runner_->Cancel();
+    ShowRetrievalRunning(false);
+    SelectShownStation();
+    emit retrievalEnded();
+}
+
+void TForm1::SelectShownStation()
+{
+    const int shown = state_.stationEntry.empty() ? -1 : ecComboBoxWxLoc->findText(ToQString(state_.stationEntry));
+    if (ecComboBoxWxLoc->currentIndex() != shown)
+        ecComboBoxWxLoc->setCurrentIndex(shown);
+}
+
+void TForm1::ShowRetrievalRunning(bool running)
+{
+    SetWaitCursor(running);
+    cancelButton_->setVisible(running);
+    retrievalStatus_->setVisible(running);
+    if (!running)
+        retrievalStatus_->clear();
+}
+
+void TForm1::ShowRetrievalProgress(const QString& url, qint64 bytes)
+{
+    retrievalStatus_->setText(QStringLiteral("Fetching %1: %2 bytes received").arg(url).arg(bytes));
+}
+
+void TForm1::ApplyRetrieval(const RetrievalResult& result)
+{
+    if (result.id != pending_.id)
+        return;
+    const RetrievalOutcome& outcome = result.outcome;
+    ShowRetrievalRunning(false);
+
+    // The station and everything held of it change together, also when the retrieval failed.
+    state_.lastLabelTime = 0;
+    state_.stationEntry = pending_.entry;
+    state_.stationTimeZone = pending_.zone;
+    state_.bulletinLines = outcome.lines;
+    ShowBulletinLines();
+    if (outcome.verdict.baseTime)
+        state_.forecastBaseTime = *outcome.verdict.baseTime;
+    if (outcome.pictureLoaded) {
+        Image1->setPixmap(QPixmap::fromImage(result.picture));
+        drawsGraph_ = false;
+        graphSource_ = state_;
+    }
+    if (outcome.textArrived)
+        RzTrackBar1->setEnabled(true);
+    if (outcome.checked) {
+        LabelForecast->setText(ToQString(std::string(kNoForecastObtained)));
+        LabelForecast->adjustSize();
+    }
+    noForecast_ = !outcome.verdict.accepted;
+    if (noForecast_)
+        drawsGraph_ = false;  // the graph shown stays, as its caption does
+
+    for (const RetrievalMessage& message : outcome.messages) {
+        if (message.kind == RetrievalMessage::Warning)
+            services_.messages->Warning(message.text);
+        else
+            services_.messages->Error(message.text);
+    }
+    Guard([&] {
+        if (outcome.error)
+            throw skelmar::Error(*outcome.error);  // the page stays as it is
+        if (outcome.verdict.accepted) {
+            drawsGraph_ = !GraphServerConfigured(Texts());
+            if (drawsGraph_)
+                graphSource_ = state_;  // the graph is drawn next, and its caption names it
+            UpdateTimeLabels();
+            ComposeReport();
+        }
+        if (pending_.fromMap || ecPageControl1->currentWidget() == TabSheet4)
+            ecPageControl1->setCurrentWidget(TabSheet1);
+    });
+    emit retrievalEnded();
 }
 
 void TForm1::ImageUSPickMapMouseUp(int x, int y)
@@ -330,11 +448,7 @@ void TForm1::ImageUSPickMapMouseUp(int x, int y)
         if (!ecComboBoxWxLoc->itemText(i).contains(wanted))
             continue;
         ecComboBoxWxLoc->setCurrentIndex(i);
-        // A failed change (an error) leaves the page as it is.
-        Guard([this] {
-            ChangeStation();
-            ecPageControl1->setCurrentWidget(TabSheet1);
-        });
+        Guard([this] { ChangeStation(true); });
         return;
     }
 }
@@ -347,16 +461,6 @@ void TForm1::ShowBulletinLines()
     Memo1->setPlainText(lines.join(QLatin1Char('\n')));
 }
 
-void TForm1::Warning(const std::string& text)
-{
-    services_.messages->Warning(text);
-}
-
-void TForm1::Error(const std::string& text)
-{
-    services_.messages->Error(text);
-}
-
 void TForm1::SetWaitCursor(bool wait)
 {
     if (wait == waitCursor_)
@@ -366,43 +470,6 @@ void TForm1::SetWaitCursor(bool wait)
         QApplication::setOverrideCursor(Qt::WaitCursor);
     else
         QApplication::restoreOverrideCursor();
-}
-
-void TForm1::ShowPicture(const std::filesystem::path& file)
-{
-    const QString name = QString::fromStdString(file.string());
-    QFile in(name);
-    if (!in.open(QIODevice::ReadOnly))
-        throw skelmar::Error("Invalid GIF picture: " + FromQString(in.errorString()));
-    const QByteArray bytes = in.readAll();
-    QBuffer buffer;
-    buffer.setData(bytes);  // shared, not copied
-    buffer.open(QIODevice::ReadOnly);
-    // The format follows the file's extension, as the picture control chooses it.
-    QImageReader reader(&buffer, QFileInfo(name).suffix().toLatin1());
-    reader.setDecideFormatFromContent(false);
-    const QImage picture = reader.read();
-    if (picture.isNull()) {
-        if (!bytes.startsWith("GIF87a") && !bytes.startsWith("GIF89a"))
-            throw skelmar::Error("Invalid GIF signature");
-        throw skelmar::Error("Invalid GIF picture: " + FromQString(reader.errorString()));
-    }
-    // The decoder shows a picture that was cut short as far as it goes.
-    if (!GifPictureLength(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size()))))
-        throw skelmar::Error("Invalid GIF picture: incomplete data");
-    Image1->setPixmap(QPixmap::fromImage(picture));
-    drawsGraph_ = false;
-}
-
-void TForm1::EnableTrackBar()
-{
-    RzTrackBar1->setEnabled(true);
-}
-
-void TForm1::SetForecastCaption(const std::string& caption)
-{
-    LabelForecast->setText(ToQString(caption));
-    LabelForecast->adjustSize();
 }
 
 void TForm1::zBitColBtnCloseXClick()
@@ -423,8 +490,7 @@ void TForm1::ComposeReport()
 {
     WPRichText1->ClearText();
     composedRtf_.clear();
-    static const NoConfig kNoConfig;
-    const std::string entry = FromQString(ecComboBoxWxLoc->currentText());
+    const std::string& entry = state_.stationEntry;
     const TimeTextContext time = TimeContext();
     const ReportInputs inputs{
         state_.bulletinLines,
@@ -432,11 +498,18 @@ void TForm1::ComposeReport()
         RzTrackBar1->value(),
         RzRadioGroupTempFormat->ItemIndex() == 1 ? TemperatureUnit::Celsius : TemperatureUnit::Fahrenheit,
         entry,
-        config_ ? static_cast<const ConfigTexts&>(*config_) : kNoConfig,
+        Texts(),
         time,
     };
-    if (drawsGraph_)
+    if (drawsGraph_) {
         Image1->setPixmap(QPixmap::fromImage(DrawForecastGraph(BuildForecastGraphModel(inputs))));
+        graphSource_ = state_;
+    }
+    if (noForecast_) {
+        // The report of no bulletin is its heading alone: the label must not name a forecast.
+        LabelForecast->setText(ToQString(std::string(kNoForecastObtained)));
+        LabelForecast->adjustSize();
+    }
     const std::string rtf = ComposeReportText(inputs);  // on an error the view stays empty
     WPRichText1->LoadReport(rtf);
     composedRtf_ = rtf;
@@ -460,7 +533,7 @@ void TForm1::WPRichText1SaveAs()
         return;
     const std::optional<ReportDialogs::SaveTarget> target = services_.dialogs->AskSaveReport(composedName_);
     if (target)
-        Guard([&] { SaveReportFile(target->path, target->format, composedRtf_, Image1->pixmap().toImage()); });
+        Guard([&] { SaveReportFile(target->path, target->format, composedRtf_, ShownGraph()); });
 }
 
 void TForm1::WPRichText1Print()
@@ -470,7 +543,15 @@ void TForm1::WPRichText1Print()
     QPrinter printer(QPrinter::HighResolution);
     printer.setDocName(composedName_);
     if (services_.dialogs->AskPrint(printer))
-        Guard([&] { PaintReportPage(printer, composedRtf_, Image1->pixmap().toImage()); });
+        Guard([&] { PaintReportPage(printer, composedRtf_, ShownGraph()); });
+}
+
+QImage TForm1::ShownGraph() const
+{
+    // A graph of another bulletin than the report's stays out of the report's page.
+    const bool same = !noForecast_ && graphSource_.stationEntry == state_.stationEntry &&
+                      graphSource_.forecastBaseTime == state_.forecastBaseTime;
+    return same ? Image1->pixmap().toImage() : QImage();
 }
 
 void TForm1::SetTimeLabelCaption(QLabel* label, const QString& text)
@@ -483,17 +564,23 @@ void TForm1::SetTimeLabelCaption(QLabel* label, const QString& text)
 
 void TForm1::UpdateTimeLabels()
 {
-    const std::string station = ExtractField(FromQString(ecComboBoxWxLoc->currentText()), '=', 1);
-    const TimeLabelCaptions captions =
-        ComputeTimeLabelCaptions(state_.forecastBaseTime, station, TimeContext(), state_.lastLabelTime);
+    const TimeTextContext time = TimeContext();
+    const TimeLabelCaptions captions = ComputeTimeLabelCaptions(
+        state_.forecastBaseTime, StationDisplayText(state_.stationEntry), time, state_.lastLabelTime);
     for (std::size_t k = 0; k < LabelTime.size(); ++k)
         SetTimeLabelCaption(LabelTime[k], ToQString(captions.timeLabels[k]));
     state_.lastLabelTime = captions.lastLabelTime;
 
-    LabelForecast->setText(ToQString(captions.labelForecast));
+    LabelForecast->setText(ToQString(noForecast_ ? std::string(kNoForecastObtained) : captions.labelForecast));
     LabelForecast->adjustSize();
 
-    const QString placeTime = ToQString(captions.placeTime);
+    // The caption beside the graph names what the graph shows: after a failed retrieval, the
+    // graph that stays.
+    const ForecastState& graph = noForecast_ ? graphSource_ : state_;
+    TimeTextContext graphTime = time;
+    graphTime.zone = graph.stationTimeZone;
+    const QString placeTime = ToQString(
+        ComputeTimeLabelCaptions(graph.forecastBaseTime, StationDisplayText(graph.stationEntry), graphTime, 0).placeTime);
     RzLabelForecastPlaceTime->setText(placeTime);
     // The text runs at 90 degrees: its middle lies 8 pixels below half the picture's height.
     const int width = fontMetrics().horizontalAdvance(placeTime);
@@ -550,7 +637,7 @@ void TForm1::WPRichTextRefsDblClick()
 void TForm1::RzURLLabel1Click()
 {
     // The target is data, kept with the other texts of the program.
-    const std::string target = config_ ? config_->Value("GENERAL", "EMailAuthor") : std::string();
+    const std::string target = Texts().Value("GENERAL", "EMailAuthor");
     if (!target.empty() && services_.urls->Open(target))
         RzURLLabel1->MarkUsed();
 }

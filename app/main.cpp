@@ -11,7 +11,7 @@
 #include "retrieval/ConnectionCheck.h"
 #include "retrieval/HttpClient.h"
 #include "retrieval/PictureFile.h"
-#include "retrieval/RetrievalSequence.h"
+#include "time/Clock.h"
 #include "time/RegionalSettings.h"
 #include "time/RegistryTimeZones.h"
 

@@ -1,7 +1,10 @@
 #pragma once
 // The values that live as long as the program and that several parts read and write: the
-// held bulletin, its issue time, the selected station's zone and the time of the time-scale
-// label filled last. One instance, owned by the window.
+// held bulletin, the station it was retrieved for, its issue time, that station's zone and the
+// time of the time-scale label filled last. One instance, owned by the window; a retrieval
+// replaces them together.
+
+#include <string>
 
 #include "report/BulletinTable.h"
 #include "time/Calendar.h"
@@ -12,6 +15,9 @@ namespace skelmar {
 struct ForecastState {
     // BulletinLines: what the hidden text control holds; "Memo1" until a download.
     BulletinLines bulletinLines{"Memo1"};
+    // The [STATIONS] entry of the last retrieval (also of a failed one), which every text
+    // shown names; empty before the first.
+    std::string stationEntry;
     // The bulletin's issue in UTC; 0 until a retrieval sets it.
     TDateTime forecastBaseTime = 0;
     // The selected station's zone; all zero until a zone has been found.

@@ -34,6 +34,7 @@ struct ReportPage {
         BulletinLines lines = ReadBulletinFile(std::string(SKELMAR_FIXTURES) + "/bulletins/ngm_bos_winter.txt");
         NormaliseBulletinTable(lines);
         t.form->State().bulletinLines = lines;
+        t.form->State().stationEntry = "Boston, MA (BOS)=5";
         t.form->State().forecastBaseTime = EncodeDate(2026, 12, 9) + 0.5;
         const TVeskRegistryTimeZone* eastern = t.form->ZoneList()->FindByKeyName("Eastern Standard Time");
         QVERIFY(eastern != nullptr);

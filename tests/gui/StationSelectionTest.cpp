@@ -211,7 +211,7 @@ private slots:
     void bulletinOfAnotherDay()
     {
         Station s;
-        s.t->clock.today = EncodeDate(2026, 12, 11);
+        s.t->clock.Set(EncodeDate(2026, 12, 11));
         s.Choose(QStringLiteral("Boston, MA (BOS)=5"));
         QCOMPARE(s.t->messages.messages, (std::vector<Message>{{Message::Error, std::string(kDateMismatch)}}));
         QCOMPARE(s.t->form->State().forecastBaseTime, EncodeDate(2026, 12, 9));
