@@ -14,7 +14,7 @@
 #include <QTimer>
 
 #include "app/PickMapTable.h"
-#include "app/QtText.h"
+#include "graph/QtText.h"
 #include "app/ReportExport.h"
 #include "app/RetrievalRunner.h"
 #include "app/RichTextViews.h"
@@ -37,38 +37,12 @@ namespace skelmar {
 namespace {
 
 constexpr int kTrackBarDelayMs = 1000;
-constexpr int kTimeLabelRightEdge = 161;
-constexpr std::array<int, 10> kTimeLabelTops = {420, 380, 339, 298, 257, 217, 176, 135, 94, 54};  // +6 .. +60
 
 // Reads nothing: the configuration while the file is not open.
 class NoConfig final : public ConfigTexts {
 public:
     std::string Value(std::string_view, std::string_view) const override { return {}; }
 };
-
-QFont PixelFont(const QString& family, int pixels, bool bold = false)
-{
-    QFont font(family);
-    font.setPixelSize(pixels);
-    font.setBold(bold);
-    return font;
-}
-
-template <typename T>
-T* Place(T* widget, const char* name, int left, int top, int width, int height)
-{
-    widget->setObjectName(QString::fromLatin1(name));
-    widget->setGeometry(left, top, width, height);
-    return widget;
-}
-
-QWidget* Page(const char* name)
-{
-    auto* page = new QWidget;
-    page->setObjectName(QString::fromLatin1(name));
-    page->setAutoFillBackground(true);
-    return page;
-}
 
 }  // namespace
 
@@ -97,146 +71,27 @@ TForm1::~TForm1()
     SetWaitCursor(false);
 }
 
-void TForm1::CreateControls()
-{
-    setWindowTitle(QStringLiteral("Skelmar - Extended Aviation Weather Report (Version 1.04 of 20 Aug 2005)"));
-    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
-    setWindowIcon(QIcon(QStringLiteral(":/skelmar/icons/hicolor/32x32/apps/skelmar.png")));
-    setFont(PixelFont(QStringLiteral("Comic Sans MS"), 13));
-    resize(838, 604);
-
-    // Strip above the pages.
-    Label1 = Place(new QLabel(QStringLiteral("Station"), this), "Label1", 14, 17, 44, 18);
-    ecComboBoxWxLoc = Place(new StationComboBox(this), "ecComboBoxWxLoc", 63, 15, 234, 24);
-    // While a retrieval runs: what it fetches, and a way to end it.
-    retrievalStatus_ = Place(new QLabel(this), "LabelRetrieval", 63, 39, 560, 15);
-    retrievalStatus_->setFont(PixelFont(QStringLiteral("Arial"), 11));
-    retrievalStatus_->setVisible(false);
-    cancelButton_ = Place(new QPushButton(QStringLiteral("Cancel"), this), "ButtonCancel", 303, 15, 70, 24);
-    cancelButton_->setVisible(false);
-    zBitColBtnCloseX = Place(new PictureButton(QStringLiteral("&Exit"), this), "zBitColBtnCloseX", 740, 24, 75, 30);
-    zBitColBtnCloseX->SetPicture(PictureButton::Normal, QPixmap(QStringLiteral(":/skelmar/exit-door-normal.png")));
-    zBitColBtnCloseX->SetPicture(PictureButton::Disabled, QPixmap(QStringLiteral(":/skelmar/exit-door-disabled.png")));
-    zBitColBtnCloseX->SetPicture(PictureButton::Pressed, QPixmap(QStringLiteral(":/skelmar/exit-door-pressed.png")));
-    zBitColBtnCloseX->SetPicture(PictureButton::Hot, QPixmap(QStringLiteral(":/skelmar/exit-door-hot.png")));
-
-    PanelNotebook = Place(new QWidget(this), "PanelNotebook", 0, 54, 838, 550);
-    auto* pages = new ColouredTabWidget(PanelNotebook);
-    ecPageControl1 = Place(pages, "ecPageControl1", 0, 0, 838, 550);
-
-    // Select Station.
-    TabSheet4 = Page("TabSheet4");
-    ImageUSPickMap = Place(new PickMap(TabSheet4), "ImageUSPickMap", 191, 89, 450, 300);
-    ImageUSPickMap->setPixmap(QPixmap(QStringLiteral(":/skelmar/USPickMap.png")));
-    ImageUSPickMap->resize(ImageUSPickMap->pixmap().isNull() ? QSize(450, 300) : ImageUSPickMap->pixmap().size());
-    Label2 = Place(new QLabel(QStringLiteral("Click on station to retrieve forecast\n"
-                                             "(Drop down contains 15 additional stations not on this map)"),
-                              TabSheet4),
-                   "Label2", 238, 396, 357, 36);
-    Label2->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-
-    // Text Report.
-    TabSheet1 = Page("TabSheet1");
-    GroupBox1 = Place(new QGroupBox(QStringLiteral("Time"), TabSheet1), "GroupBox1", 14, 21, 212, 460);
-    RzRadioGroupTimeType = Place(new RadioGroup({QStringLiteral("Local  "), QStringLiteral("Zulu")}, 2, GroupBox1),
-                                 "RzRadioGroupTimeType", 36, 23, 129, 25);
-    RzRadioGroupTimeType->setFont(PixelFont(QStringLiteral("Comic Sans MS"), 16));
-    for (int i = 0; i < 2; ++i)
-        RzRadioGroupTimeType->Item(i)->setFont(PixelFont(QStringLiteral("Arial"), 13, true));
-    RzRadioGroupTimeType->SetItemIndex(static_cast<int>(TimeType::Zulu));
-
-    for (std::size_t k = 0; k < LabelTime.size(); ++k) {
-        const int hours = 6 * static_cast<int>(k + 1);
-        const QString name = QStringLiteral("LabelTime%1").arg(hours, 2, 10, QLatin1Char('0'));
-        auto* label = new QLabel(QStringLiteral("+%1 Hours").arg(hours), GroupBox1);
-        label->setObjectName(name);
-        label->setAlignment(Qt::AlignRight | Qt::AlignTop);
-        const int left = hours >= 24 ? 99 : hours >= 12 ? 101 : 107;
-        label->setGeometry(left, kTimeLabelTops[k], kTimeLabelRightEdge - left, 18);
-        LabelTime[k] = label;
-    }
-
-    RzTrackBar1 = Place(new QSlider(Qt::Vertical, GroupBox1), "RzTrackBar1", 162, 53, 33, 387);
-    RzTrackBar1->setRange(2, 20);  // minimum at the bottom
-    RzTrackBar1->setValue(2);
-    RzTrackBar1->setSingleStep(1);
-    RzTrackBar1->setPageStep(2);
-    RzTrackBar1->setTickPosition(QSlider::TicksLeft);
-    RzTrackBar1->setTickInterval(1);
-    RzTrackBar1->setEnabled(false);
-    RzTrackBar1->setStyleSheet(QStringLiteral(
-        "QSlider::groove:vertical { border: 1px solid blue; width: 6px; background: white; }"
-        "QSlider::handle:vertical { height: 10px; margin: 0 -5px; border: 1px solid gray;"
-        " background: palette(button); }"));
-
-    LabelForecast = Place(new QLabel(QStringLiteral(" No Forecast"), TabSheet1), "LabelForecast", 253, 44, 78, 18);
-    WPRichText1 = Place(new ReportView(TabSheet1), "WPRichText1", 253, 64, 554, 314);
-    RzRadioGroupTempFormat = Place(new RadioGroup({QStringLiteral("Fahrenheit    "), QStringLiteral("Celsius")}, 2, TabSheet1),
-                                   "RzRadioGroupTempFormat", 252, 385, 255, 25);
-    RzRadioGroupTempFormat->setFont(PixelFont(QStringLiteral("Comic Sans MS"), 16));
-    for (int i = 0; i < 2; ++i)
-        RzRadioGroupTempFormat->Item(i)->setFont(PixelFont(QStringLiteral("Arial"), 13));
-    RzRadioGroupTempFormat->SetItemIndex(0);
-    Memo1 = Place(new QPlainTextEdit(QStringLiteral("Memo1"), TabSheet1), "Memo1", 250, 419, 555, 156);
-    Memo1->setVisible(false);
-
-    // Graphic Report.
-    TabSheet2 = Page("TabSheet2");
-    Image1 = Place(new QLabel(TabSheet2), "Image1", 96, 3, 640, 512);
-    Image1->setAlignment(Qt::AlignCenter);
-    Image1->setScaledContents(false);
-    RzLabelForecastPlaceTime = new RotatedLabel(QStringLiteral("Forecast"), TabSheet2);
-    RzLabelForecastPlaceTime->setObjectName(QStringLiteral("RzLabelForecastPlaceTime"));
-    RzLabelForecastPlaceTime->move(76, 9);
-    RzLabelForecastPlaceTime->setVisible(false);
-
-    // References.
-    TabSheet3 = Page("TabSheet3");
-    PanelBeneathRefs = Place(new QWidget(TabSheet3), "PanelBeneathRefs", 0, 0, 832, 518);
-    WPRichTextRefs = Place(new ReferencesView(PanelBeneathRefs), "WPRichTextRefs", 52, 22, 727, 468);
-    RzURLLabel1 = Place(new LinkLabel(QStringLiteral("E-mail author"), PanelBeneathRefs), "RzURLLabel1", 52, 489, 62, 13);
-    RzURLLabel1->setFont([] {
-        QFont f = PixelFont(QStringLiteral("MS Sans Serif"), 11);
-        f.setUnderline(true);
-        return f;
-    }());
-    // Sized to its caption: the font that stands in for MS Sans Serif here is wider.
-    RzURLLabel1->adjustSize();
-
-    ecPageControl1->addTab(TabSheet4, QStringLiteral("Select Station"));
-    ecPageControl1->addTab(TabSheet1, QStringLiteral("Text Report"));
-    ecPageControl1->addTab(TabSheet2, QStringLiteral("Graphic Report"));
-    ecPageControl1->addTab(TabSheet3, QStringLiteral("References"));
-
-    if (services_.timer1 != nullptr)
-        services_.timer1->setObjectName(QStringLiteral("Timer1"));
-
-    setTabOrder(ecComboBoxWxLoc, ecPageControl1);
-    setTabOrder(ecPageControl1, zBitColBtnCloseX);
-}
-
 void TForm1::ConnectHandlers()
 {
-    connect(ecComboBoxWxLoc, &QComboBox::activated, this, [this] { ecComboBoxWxLocChange(); });
-    connect(ImageUSPickMap, &PickMap::MouseUp, this, [this](int x, int y) { ImageUSPickMapMouseUp(x, y); });
-    connect(zBitColBtnCloseX, &QPushButton::clicked, this, [this] { zBitColBtnCloseXClick(); });
+    connect(stationList_, &QComboBox::activated, this, [this] { ecComboBoxWxLocChange(); });
+    connect(pickMap_, &PickMap::MouseUp, this, [this](int x, int y) { ImageUSPickMapMouseUp(x, y); });
+    connect(exitButton_, &QPushButton::clicked, this, [this] { zBitColBtnCloseXClick(); });
     connect(cancelButton_, &QPushButton::clicked, this, [this] { CancelRetrieval(); });
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     escape->setContext(Qt::WindowShortcut);
     connect(escape, &QShortcut::activated, this, [this] { CancelRetrieval(); });
-    connect(RzTrackBar1, &QSlider::valueChanged, this, [this] { RzTrackBar1Change(); });
+    connect(stepSlider_, &QSlider::valueChanged, this, [this] { RzTrackBar1Change(); });
     if (services_.timer1 != nullptr)
         connect(services_.timer1, &IntervalTimer::Fired, this, [this] { Timer1Timer(); });
-    connect(RzRadioGroupTimeType, &RadioGroup::clicked, this, [this] { RzRadioGroupTimeTypeClick(); });
-    connect(RzRadioGroupTempFormat, &RadioGroup::clicked, this, [this] { RzRadioGroupTempFormatClick(); });
-    connect(WPRichText1, &ReportView::CopyRequested, this, [this] { WPRichText1Copy(); });
-    connect(WPRichText1, &ReportView::SaveAsRequested, this, [this] { WPRichText1SaveAs(); });
-    connect(WPRichText1, &ReportView::PrintRequested, this, [this] { WPRichText1Print(); });
-    connect(WPRichTextRefs, &ReferencesView::HyperLinkEvent, this,
+    connect(timeTypeGroup_, &RadioGroup::clicked, this, [this] { RzRadioGroupTimeTypeClick(); });
+    connect(unitGroup_, &RadioGroup::clicked, this, [this] { RzRadioGroupTempFormatClick(); });
+    connect(reportView_, &ReportView::CopyRequested, this, [this] { WPRichText1Copy(); });
+    connect(reportView_, &ReportView::SaveAsRequested, this, [this] { WPRichText1SaveAs(); });
+    connect(reportView_, &ReportView::PrintRequested, this, [this] { WPRichText1Print(); });
+    connect(referencesView_, &ReferencesView::HyperLinkEvent, this,
             [this](const QString& text, const QString& stamp) { WPRichTextRefsHyperLinkEvent(text, stamp); });
-    connect(WPRichTextRefs, &ReferencesView::DoubleClicked, this, [this] { WPRichTextRefsDblClick(); });
-    connect(RzURLLabel1, &LinkLabel::clicked, this, [this] { RzURLLabel1Click(); });
+    connect(referencesView_, &ReferencesView::DoubleClicked, this, [this] { WPRichTextRefsDblClick(); });
+    connect(emailLink_, &LinkLabel::clicked, this, [this] { RzURLLabel1Click(); });
 }
 
 void TForm1::Guard(const std::function<void()>& work)
@@ -261,16 +116,16 @@ void TForm1::FormShow()
 {
     zoneList_ = services_.makeZoneList ? services_.makeZoneList() : nullptr;
     const std::filesystem::path configPath = services_.programDir / "Skelmar.ini";
-    ecPageControl1->setCurrentWidget(TabSheet4);
+    pages_->setCurrentWidget(selectStationPage_);
     const std::filesystem::path refsPath = services_.programDir / "SkelmarRefs.htm";
-    WPRichTextRefs->LoadHtmlFile(refsPath);  // an error ends the start-up here
+    referencesView_->LoadHtmlFile(refsPath);  // an error ends the start-up here
 
     config_ = ConfigFile::Open(configPath);
     if (config_) {
-        ecComboBoxWxLoc->clear();
+        stationList_->clear();
         for (const std::string& entry : config_->SectionEntries("STATIONS"))
-            ecComboBoxWxLoc->addItem(ToQString(entry));
-        ecComboBoxWxLoc->setCurrentIndex(-1);
+            stationList_->addItem(ToQString(entry));
+        stationList_->setCurrentIndex(-1);
         return;
     }
     services_.messages->Error("The mandatory file Skelmar.ini cannot be found.");
@@ -296,8 +151,8 @@ void TForm1::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
     // The page area keeps its height and stays docked to the bottom.
-    PanelNotebook->setGeometry(0, height() - 550, width(), 550);
-    ecPageControl1->setGeometry(0, 0, width(), 550);
+    pagePanel_->setGeometry(0, height() - 550, width(), 550);
+    pages_->setGeometry(0, 0, width(), 550);
 }
 
 const ConfigTexts& TForm1::Texts() const
@@ -318,7 +173,7 @@ void TForm1::ChangeStation(bool fromMap)
         services_.messages->Warning(
             "Could not detect Internet connection.\r\nPlease establish an Internet connection and try again.");
         if (fromMap)
-            ecPageControl1->setCurrentWidget(TabSheet1);
+            pages_->setCurrentWidget(textReportPage_);
         return;
     }
 
@@ -326,21 +181,21 @@ void TForm1::ChangeStation(bool fromMap)
     if (runner_ != nullptr)
         runner_->Cancel();
     PendingChange change;
-    change.entry = FromQString(ecComboBoxWxLoc->currentText());
+    change.entry = FromQString(stationList_->currentText());
     change.zone = state_.stationTimeZone;
     change.fromMap = fromMap;
     if (const auto zoneName = StationZoneName(change.entry, Texts()); zoneName && zoneList_)
         if (const TVeskRegistryTimeZone* zone = zoneList_->FindByKeyName(*zoneName))
             change.zone = zone->TimeZone();
 
-    const std::string stationCode = ecComboBoxWxLoc->currentIndex() >= 0 ? StationCodeOf(change.entry) : std::string();
+    const std::string stationCode = stationList_->currentIndex() >= 0 ? StationCodeOf(change.entry) : std::string();
     if (stationCode.empty() || runner_ == nullptr) {
         // Nothing to retrieve: the zone is taken and the page changes as after a retrieval.
         state_.lastLabelTime = 0;
         state_.stationTimeZone = change.zone;
         ShowRetrievalRunning(false);
-        if (fromMap || ecPageControl1->currentWidget() == TabSheet4)
-            ecPageControl1->setCurrentWidget(TabSheet1);
+        if (fromMap || pages_->currentWidget() == selectStationPage_)
+            pages_->setCurrentWidget(textReportPage_);
         return;
     }
     const RetrievalRequest request = MakeRetrievalRequest(Texts(), stationCode, services_.clock->Today(),
@@ -367,9 +222,9 @@ void TForm1::CancelRetrieval()
 
 void TForm1::SelectShownStation()
 {
-    const int shown = state_.stationEntry.empty() ? -1 : ecComboBoxWxLoc->findText(ToQString(state_.stationEntry));
-    if (ecComboBoxWxLoc->currentIndex() != shown)
-        ecComboBoxWxLoc->setCurrentIndex(shown);
+    const int shown = state_.stationEntry.empty() ? -1 : stationList_->findText(ToQString(state_.stationEntry));
+    if (stationList_->currentIndex() != shown)
+        stationList_->setCurrentIndex(shown);
 }
 
 void TForm1::ShowRetrievalRunning(bool running)
@@ -402,15 +257,15 @@ void TForm1::ApplyRetrieval(const RetrievalResult& result)
     if (outcome.verdict.baseTime)
         state_.forecastBaseTime = *outcome.verdict.baseTime;
     if (outcome.pictureLoaded) {
-        Image1->setPixmap(QPixmap::fromImage(result.picture));
+        graphImage_->setPixmap(QPixmap::fromImage(result.picture));
         drawsGraph_ = false;
         graphSource_ = state_;
     }
     if (outcome.textArrived)
-        RzTrackBar1->setEnabled(true);
+        stepSlider_->setEnabled(true);
     if (outcome.checked) {
-        LabelForecast->setText(ToQString(std::string(kNoForecastObtained)));
-        LabelForecast->adjustSize();
+        forecastLabel_->setText(ToQString(std::string(kNoForecastObtained)));
+        forecastLabel_->adjustSize();
     }
     noForecast_ = !outcome.verdict.accepted;
     if (noForecast_)
@@ -432,8 +287,8 @@ void TForm1::ApplyRetrieval(const RetrievalResult& result)
             UpdateTimeLabels();
             ComposeReport();
         }
-        if (pending_.fromMap || ecPageControl1->currentWidget() == TabSheet4)
-            ecPageControl1->setCurrentWidget(TabSheet1);
+        if (pending_.fromMap || pages_->currentWidget() == selectStationPage_)
+            pages_->setCurrentWidget(textReportPage_);
     });
     emit retrievalEnded();
 }
@@ -444,10 +299,10 @@ void TForm1::ImageUSPickMapMouseUp(int x, int y)
     if (!code)
         return;
     const QString wanted = QStringLiteral("(%1)").arg(QString::fromLatin1(code->data(), static_cast<qsizetype>(code->size())));
-    for (int i = 0; i < ecComboBoxWxLoc->count(); ++i) {
-        if (!ecComboBoxWxLoc->itemText(i).contains(wanted))
+    for (int i = 0; i < stationList_->count(); ++i) {
+        if (!stationList_->itemText(i).contains(wanted))
             continue;
-        ecComboBoxWxLoc->setCurrentIndex(i);
+        stationList_->setCurrentIndex(i);
         Guard([this] { ChangeStation(true); });
         return;
     }
@@ -458,7 +313,7 @@ void TForm1::ShowBulletinLines()
     QStringList lines;
     for (const std::string& line : state_.bulletinLines)
         lines << ToQString(line);
-    Memo1->setPlainText(lines.join(QLatin1Char('\n')));
+    bulletinMemo_->setPlainText(lines.join(QLatin1Char('\n')));
 }
 
 void TForm1::SetWaitCursor(bool wait)
@@ -480,7 +335,7 @@ void TForm1::zBitColBtnCloseXClick()
 TimeTextContext TForm1::TimeContext() const
 {
     TimeTextContext context;
-    context.timeType = RzRadioGroupTimeType->ItemIndex() == 0 ? TimeType::Local : TimeType::Zulu;
+    context.timeType = timeTypeGroup_->ItemIndex() == 0 ? TimeType::Local : TimeType::Zulu;
     context.zone = state_.stationTimeZone;
     context.settings = services_.formatSettings;
     return context;
@@ -488,30 +343,30 @@ TimeTextContext TForm1::TimeContext() const
 
 void TForm1::ComposeReport()
 {
-    WPRichText1->ClearText();
+    reportView_->ClearText();
     composedRtf_.clear();
     const std::string& entry = state_.stationEntry;
     const TimeTextContext time = TimeContext();
     const ReportInputs inputs{
         state_.bulletinLines,
         state_.forecastBaseTime,
-        RzTrackBar1->value(),
-        RzRadioGroupTempFormat->ItemIndex() == 1 ? TemperatureUnit::Celsius : TemperatureUnit::Fahrenheit,
+        stepSlider_->value(),
+        unitGroup_->ItemIndex() == 1 ? TemperatureUnit::Celsius : TemperatureUnit::Fahrenheit,
         entry,
         Texts(),
         time,
     };
     if (drawsGraph_) {
-        Image1->setPixmap(QPixmap::fromImage(DrawForecastGraph(BuildForecastGraphModel(inputs))));
+        graphImage_->setPixmap(QPixmap::fromImage(DrawForecastGraph(BuildForecastGraphModel(inputs))));
         graphSource_ = state_;
     }
     if (noForecast_) {
         // The report of no bulletin is its heading alone: the label must not name a forecast.
-        LabelForecast->setText(ToQString(std::string(kNoForecastObtained)));
-        LabelForecast->adjustSize();
+        forecastLabel_->setText(ToQString(std::string(kNoForecastObtained)));
+        forecastLabel_->adjustSize();
     }
     const std::string rtf = ComposeReportText(inputs);  // on an error the view stays empty
-    WPRichText1->LoadReport(rtf);
+    reportView_->LoadReport(rtf);
     composedRtf_ = rtf;
     composedName_ = ProposedReportName(StationCodeOf(entry), ReportTime(inputs.forecastBaseTime, inputs.forecastStep));
     emit reportComposed();
@@ -519,8 +374,8 @@ void TForm1::ComposeReport()
 
 void TForm1::WPRichText1Copy()
 {
-    if (WPRichText1->textCursor().hasSelection()) {
-        WPRichText1->copy();
+    if (reportView_->textCursor().hasSelection()) {
+        reportView_->copy();
         return;
     }
     if (!composedRtf_.empty())
@@ -551,7 +406,7 @@ QImage TForm1::ShownGraph() const
     // A graph of another bulletin than the report's stays out of the report's page.
     const bool same = !noForecast_ && graphSource_.stationEntry == state_.stationEntry &&
                       graphSource_.forecastBaseTime == state_.forecastBaseTime;
-    return same ? Image1->pixmap().toImage() : QImage();
+    return same ? graphImage_->pixmap().toImage() : QImage();
 }
 
 void TForm1::SetTimeLabelCaption(QLabel* label, const QString& text)
@@ -567,12 +422,12 @@ void TForm1::UpdateTimeLabels()
     const TimeTextContext time = TimeContext();
     const TimeLabelCaptions captions = ComputeTimeLabelCaptions(
         state_.forecastBaseTime, StationDisplayText(state_.stationEntry), time, state_.lastLabelTime);
-    for (std::size_t k = 0; k < LabelTime.size(); ++k)
-        SetTimeLabelCaption(LabelTime[k], ToQString(captions.timeLabels[k]));
+    for (std::size_t k = 0; k < timeLabels_.size(); ++k)
+        SetTimeLabelCaption(timeLabels_[k], ToQString(captions.timeLabels[k]));
     state_.lastLabelTime = captions.lastLabelTime;
 
-    LabelForecast->setText(ToQString(noForecast_ ? std::string(kNoForecastObtained) : captions.labelForecast));
-    LabelForecast->adjustSize();
+    forecastLabel_->setText(ToQString(noForecast_ ? std::string(kNoForecastObtained) : captions.labelForecast));
+    forecastLabel_->adjustSize();
 
     // The caption beside the graph names what the graph shows: after a failed retrieval, the
     // graph that stays.
@@ -581,11 +436,11 @@ void TForm1::UpdateTimeLabels()
     graphTime.zone = graph.stationTimeZone;
     const QString placeTime = ToQString(
         ComputeTimeLabelCaptions(graph.forecastBaseTime, StationDisplayText(graph.stationEntry), graphTime, 0).placeTime);
-    RzLabelForecastPlaceTime->setText(placeTime);
+    graphCaption_->setText(placeTime);
     // The text runs at 90 degrees: its middle lies 8 pixels below half the picture's height.
     const int width = fontMetrics().horizontalAdvance(placeTime);
-    RzLabelForecastPlaceTime->move(RzLabelForecastPlaceTime->x(), Image1->height() / 2 - width / 2 + 8);
-    RzLabelForecastPlaceTime->setVisible(true);
+    graphCaption_->move(graphCaption_->x(), graphImage_->height() / 2 - width / 2 + 8);
+    graphCaption_->setVisible(true);
 }
 
 void TForm1::RzTrackBar1Change()
@@ -630,8 +485,8 @@ void TForm1::WPRichTextRefsHyperLinkEvent(const QString& text, const QString& st
 
 void TForm1::WPRichTextRefsDblClick()
 {
-    WPRichTextRefs->clear();
-    Guard([this] { WPRichTextRefs->LoadHtmlFile("DornveilRefs.htm"); });
+    referencesView_->clear();
+    Guard([this] { referencesView_->LoadHtmlFile("DornveilRefs.htm"); });
 }
 
 void TForm1::RzURLLabel1Click()
@@ -639,7 +494,7 @@ void TForm1::RzURLLabel1Click()
     // The target is data, kept with the other texts of the program.
     const std::string target = Texts().Value("GENERAL", "EMailAuthor");
     if (!target.empty() && services_.urls->Open(target))
-        RzURLLabel1->MarkUsed();
+        emailLink_->MarkUsed();
 }
 
 }  // namespace skelmar

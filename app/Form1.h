@@ -163,6 +163,9 @@ private:
     // Runs one event's work; an error it raises goes to the general error box.
     void Guard(const std::function<void()>& work);
 
+    // The right edge of the time scale's labels, which grow to the left.
+    static constexpr int kTimeLabelRightEdge = 161;
+
     FormServices services_;
     ForecastState state_;
     std::unique_ptr<ConfigFile> config_;
@@ -184,36 +187,36 @@ private:
     bool terminateRequested_ = false;
 
     // Strip above the pages.
-    QLabel* Label1 = nullptr;
-    StationComboBox* ecComboBoxWxLoc = nullptr;
+    QLabel* stationLabel_ = nullptr;
+    StationComboBox* stationList_ = nullptr;
     QLabel* retrievalStatus_ = nullptr;
     QPushButton* cancelButton_ = nullptr;
-    PictureButton* zBitColBtnCloseX = nullptr;
-    QWidget* PanelNotebook = nullptr;
-    QTabWidget* ecPageControl1 = nullptr;
+    PictureButton* exitButton_ = nullptr;
+    QWidget* pagePanel_ = nullptr;
+    QTabWidget* pages_ = nullptr;
     // Select Station.
-    QWidget* TabSheet4 = nullptr;
-    PickMap* ImageUSPickMap = nullptr;
-    QLabel* Label2 = nullptr;
+    QWidget* selectStationPage_ = nullptr;
+    PickMap* pickMap_ = nullptr;
+    QLabel* pickMapHint_ = nullptr;
     // Text Report.
-    QWidget* TabSheet1 = nullptr;
-    QGroupBox* GroupBox1 = nullptr;
-    RadioGroup* RzRadioGroupTimeType = nullptr;
-    std::array<QLabel*, 10> LabelTime{};  // LabelTime06 .. LabelTime60
-    QSlider* RzTrackBar1 = nullptr;
-    QLabel* LabelForecast = nullptr;
-    ReportView* WPRichText1 = nullptr;
-    RadioGroup* RzRadioGroupTempFormat = nullptr;
-    QPlainTextEdit* Memo1 = nullptr;
+    QWidget* textReportPage_ = nullptr;
+    QGroupBox* timeGroup_ = nullptr;
+    RadioGroup* timeTypeGroup_ = nullptr;
+    std::array<QLabel*, 10> timeLabels_{};  // LabelTime06 .. LabelTime60
+    QSlider* stepSlider_ = nullptr;
+    QLabel* forecastLabel_ = nullptr;
+    ReportView* reportView_ = nullptr;
+    RadioGroup* unitGroup_ = nullptr;
+    QPlainTextEdit* bulletinMemo_ = nullptr;
     // Graphic Report.
-    QWidget* TabSheet2 = nullptr;
-    QLabel* Image1 = nullptr;
-    RotatedLabel* RzLabelForecastPlaceTime = nullptr;
+    QWidget* graphicReportPage_ = nullptr;
+    QLabel* graphImage_ = nullptr;
+    RotatedLabel* graphCaption_ = nullptr;
     // References.
-    QWidget* TabSheet3 = nullptr;
-    QWidget* PanelBeneathRefs = nullptr;
-    ReferencesView* WPRichTextRefs = nullptr;
-    LinkLabel* RzURLLabel1 = nullptr;
+    QWidget* referencesPage_ = nullptr;
+    QWidget* referencesPanel_ = nullptr;
+    ReferencesView* referencesView_ = nullptr;
+    LinkLabel* emailLink_ = nullptr;
 };
 
 }  // namespace skelmar

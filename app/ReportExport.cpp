@@ -11,7 +11,7 @@
 
 #include <algorithm>
 
-#include "app/QtText.h"
+#include "graph/QtText.h"
 #include "app/RichTextViews.h"
 #include "richtext/RichDocument.h"
 #include "richtext/RtfReader.h"

@@ -5,7 +5,7 @@
 #include <QFileInfo>
 #include <QImageReader>
 
-#include "app/QtText.h"
+#include "graph/QtText.h"
 #include "retrieval/GifPicture.h"
 #include "retrieval/HttpClient.h"
 #include "text/Error.h"
