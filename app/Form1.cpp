@@ -14,6 +14,7 @@
 #include <QTimer>
 
 #include "app/PickMapTable.h"
+#include "app/ReferenceLinks.h"
 #include "graph/QtText.h"
 #include "app/ReportExport.h"
 #include "app/RetrievalRunner.h"
@@ -470,17 +471,7 @@ void TForm1::RzRadioGroupTempFormatClick()
 
 void TForm1::WPRichTextRefsHyperLinkEvent(const QString& text, const QString& stamp)
 {
-    const std::string shown = FromQString(text);
-    std::string target;
-    // A shown web address opens as shown; one without a scheme gets "http://". A shown
-    // "https://" address is complete too: prefixing it would make it unusable.
-    if (shown.find("www") != std::string::npos)
-        target = shown.find("http://") == std::string::npos && shown.find("https://") == std::string::npos
-                     ? "http://" + shown
-                     : shown;
-    else
-        target = FromQString(stamp);
-    services_.urls->Open(target);
+    services_.urls->Open(ReferenceLinkTarget(FromQString(text), FromQString(stamp)));
 }
 
 void TForm1::WPRichTextRefsDblClick()

@@ -1,14 +1,8 @@
 #include "app/RetrievalRunner.h"
 
-#include <QBuffer>
-#include <QFile>
-#include <QFileInfo>
-#include <QImageReader>
-
+#include "graph/GifImage.h"
 #include "graph/QtText.h"
-#include "retrieval/GifPicture.h"
 #include "retrieval/HttpClient.h"
-#include "text/Error.h"
 
 namespace skelmar {
 
@@ -75,31 +69,6 @@ private:
 };
 
 }  // namespace
-
-QImage ReadGifPicture(const std::filesystem::path& file)
-{
-    const QString name = QString::fromStdString(file.string());
-    QFile in(name);
-    if (!in.open(QIODevice::ReadOnly))
-        throw Error("Invalid GIF picture: " + FromQString(in.errorString()));
-    const QByteArray bytes = in.readAll();
-    QBuffer buffer;
-    buffer.setData(bytes);  // shared, not copied
-    buffer.open(QIODevice::ReadOnly);
-    // The format follows the file's extension, as the picture control chooses it.
-    QImageReader reader(&buffer, QFileInfo(name).suffix().toLatin1());
-    reader.setDecideFormatFromContent(false);
-    QImage picture = reader.read();
-    if (picture.isNull()) {
-        if (!bytes.startsWith("GIF87a") && !bytes.startsWith("GIF89a"))
-            throw Error("Invalid GIF signature");
-        throw Error("Invalid GIF picture: " + FromQString(reader.errorString()));
-    }
-    // The decoder shows a picture that was cut short as far as it goes.
-    if (!GifPictureLength(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size()))))
-        throw Error("Invalid GIF picture: incomplete data");
-    return picture;
-}
 
 RetrievalRunner::RetrievalRunner(HttpClient& http, std::function<std::filesystem::path()> picturePath, QObject* parent)
     : QObject(parent), http_(http), picturePath_(std::move(picturePath))

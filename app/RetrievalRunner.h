@@ -64,10 +64,4 @@ private:
     std::uint64_t running_ = 0;  // the id of the running retrieval, 0 when none
 };
 
-// Reads `file` as a GIF picture, as the picture control does: the format follows the file's
-// extension. Throws Error("Invalid GIF signature"), Error("Invalid GIF picture: ...") for a
-// picture that does not decode, and Error("Invalid GIF picture: incomplete data") for one cut
-// short (the decoder would show it as far as it goes). Safe on any thread.
-QImage ReadGifPicture(const std::filesystem::path& file);
-
 }  // namespace skelmar
