@@ -169,7 +169,11 @@ void TForm1::ecComboBoxWxLocChange()
 
 void TForm1::ChangeStation(bool fromMap)
 {
+    // A newer choice ends the retrieval of an older one, whose result is then never shown.
+    if (runner_ != nullptr)
+        runner_->Cancel();
     if (!services_.connection->IsConnected()) {
+        ShowRetrievalRunning(false);
         state_.lastLabelTime = 0;
         services_.messages->Warning(
             "Could not detect Internet connection.\r\nPlease establish an Internet connection and try again.");
@@ -178,9 +182,6 @@ void TForm1::ChangeStation(bool fromMap)
         return;
     }
 
-    // A newer choice ends the retrieval of an older one, whose result is then never shown.
-    if (runner_ != nullptr)
-        runner_->Cancel();
     PendingChange change;
     change.entry = FromQString(stationList_->currentText());
     change.zone = state_.stationTimeZone;
@@ -252,6 +253,7 @@ void TForm1::ApplyRetrieval(const RetrievalResult& result)
     // The station and everything held of it change together, also when the retrieval failed.
     state_.lastLabelTime = 0;
     state_.stationEntry = pending_.entry;
+    SelectShownStation();
     state_.stationTimeZone = pending_.zone;
     state_.bulletinLines = outcome.lines;
     ShowBulletinLines();
