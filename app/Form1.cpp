@@ -15,13 +15,13 @@
 
 #include "app/PickMapTable.h"
 #include "app/ReferenceLinks.h"
-#include "graph/QtText.h"
 #include "app/ReportExport.h"
 #include "app/RetrievalRunner.h"
 #include "app/RichTextViews.h"
 #include "app/Services.h"
 #include "app/Widgets.h"
 #include "graph/ForecastGraph.h"
+#include "graph/QtText.h"
 #include "report/ForecastGraphModel.h"
 #include "report/ReportComposer.h"
 #include "retrieval/ConfigFile.h"
@@ -170,10 +170,11 @@ void TForm1::ecComboBoxWxLocChange()
 void TForm1::ChangeStation(bool fromMap)
 {
     // A newer choice ends the retrieval of an older one, whose result is then never shown.
-    if (runner_ != nullptr)
+    if (RetrievalRunning()) {
         runner_->Cancel();
-    if (!services_.connection->IsConnected()) {
         ShowRetrievalRunning(false);
+    }
+    if (!services_.connection->IsConnected()) {
         state_.lastLabelTime = 0;
         services_.messages->Warning(
             "Could not detect Internet connection.\r\nPlease establish an Internet connection and try again.");
@@ -195,7 +196,6 @@ void TForm1::ChangeStation(bool fromMap)
         // Nothing to retrieve: the zone is taken and the page changes as after a retrieval.
         state_.lastLabelTime = 0;
         state_.stationTimeZone = change.zone;
-        ShowRetrievalRunning(false);
         if (fromMap || pages_->currentWidget() == selectStationPage_)
             pages_->setCurrentWidget(textReportPage_);
         return;
