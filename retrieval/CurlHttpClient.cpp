@@ -301,6 +301,9 @@ int CurlHttpClient::Perform()
 {
     CURL* easy = handles_->easy.get();
     CURLM* multi = handles_->multi.get();
+    const auto cancelled = [this] { return observer_ != nullptr && observer_->Cancelled(); };
+    if (cancelled())
+        return static_cast<int>(CURLE_ABORTED_BY_CALLBACK);
     if (curl_multi_add_handle(multi, easy) != CURLM_OK)
         throw Error("Cannot set up the HTTP client: not enough memory");
     // Also when the transfer is cut short: the handle serves the next request.
@@ -310,12 +313,13 @@ int CurlHttpClient::Perform()
         ~Detach() { curl_multi_remove_handle(multi, easy); }
     } detach{multi, easy};
 
-    const auto cancelled = [this] { return observer_ != nullptr && observer_->Cancelled(); };
     for (;;) {
         int running = 0;
         CURLMcode status = curl_multi_perform(multi, &running);
         if (status == CURLM_OK && running == 0)
             break;
+        if (cancelled())
+            return static_cast<int>(CURLE_ABORTED_BY_CALLBACK);
         // The wait ends when data moves, a timer of libcurl is due or WakeUp is called.
         if (status == CURLM_OK)
             status = curl_multi_poll(multi, nullptr, 0, 1000, nullptr);
