@@ -6,17 +6,18 @@
 #include <QLabel>
 #include <QWidget>
 
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
 
 #include "report/ForecastState.h"
-#include "retrieval/RetrievalSequence.h"
 #include "time/TimeFormat.h"
 
 class QGroupBox;
 class QPlainTextEdit;
+class QPushButton;
 class QSlider;
 class QTabWidget;
 
@@ -24,6 +25,7 @@ namespace skelmar {
 
 class Clock;
 class ConfigFile;
+class ConfigTexts;
 class ConnectionCheck;
 class HttpClient;
 class IntervalTimer;
@@ -34,6 +36,8 @@ class RadioGroup;
 class ReferencesView;
 class ReportDialogs;
 class ReportView;
+class RetrievalRunner;
+struct RetrievalResult;
 class RotatedLabel;
 class StationComboBox;
 class TVeskRegistryTimeZones;
@@ -50,7 +54,8 @@ struct FormServices {
     IntervalTimer* timer1 = nullptr;  // Timer1
     std::function<std::unique_ptr<TVeskRegistryTimeZones>()> makeZoneList;
     FormatSettings formatSettings;
-    // Retrieval.
+    // Retrieval. The client serves the window's retrieval thread only, once the window is
+    // made; the picture path is asked on that thread, only when a picture is to be written.
     HttpClient* http = nullptr;
     ConnectionCheck* connection = nullptr;
     const Clock* clock = nullptr;
@@ -69,7 +74,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 };
 
-class TForm1 final : public QWidget, private RetrievalHost {
+class TForm1 final : public QWidget {
     Q_OBJECT
 public:
     explicit TForm1(FormServices services, QWidget* parent = nullptr);
@@ -94,7 +99,13 @@ public:
     // The document the report view was last given; empty when no composition reached it.
     const std::string& ComposedReport() const { return composedRtf_; }
 
-    // Event handlers.
+    // True while a retrieval runs (from a station change until its result is shown).
+    bool RetrievalRunning() const;
+    // Ends the running retrieval; the window stays as it was before the station was chosen.
+    void CancelRetrieval();
+
+    // Event handlers. A station change starts a retrieval and returns; its result is shown
+    // when it arrives.
     void ecComboBoxWxLocChange();
     void ImageUSPickMapMouseUp(int x, int y);
     void zBitColBtnCloseXClick();
@@ -114,6 +125,8 @@ public:
 signals:
     // After each composition that reached the view.
     void reportComposed();
+    // After a retrieval's result was shown, or the retrieval was cancelled.
+    void retrievalEnded();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -121,66 +134,91 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    // The window's side of a retrieval.
-    void Warning(const std::string& text) override;
-    void Error(const std::string& text) override;
-    void SetWaitCursor(bool wait) override;
-    void ShowPicture(const std::filesystem::path& file) override;
-    void EnableTrackBar() override;
-    void SetForecastCaption(const std::string& caption) override;
+    // What a station change remembers until its result is shown.
+    struct PendingChange {
+        std::uint64_t id = 0;
+        std::string entry;
+        TIME_ZONE_INFORMATION zone{};
+        bool fromMap = false;  // the map brings the Text Report page in front in any case
+    };
 
-    // The station change without its error box, so that the map can skip its page change
-    // when the change failed.
-    void ChangeStation();
+    // The station change up to the start of its retrieval; an error it raises goes to the
+    // general error box and nothing is started.
+    void ChangeStation(bool fromMap);
+    // Shows a retrieval's result, all of it in one step.
+    void ApplyRetrieval(const RetrievalResult& result);
+    void ShowRetrievalProgress(const QString& url, qint64 bytes);
+    // The busy cursor, the status line and the Cancel button, on or off.
+    void ShowRetrievalRunning(bool running);
+    // The station list shows the entry of the report on screen.
+    void SelectShownStation();
+    void SetWaitCursor(bool wait);
+    // The configuration texts: the file while it is open, else texts that are all empty.
+    const ConfigTexts& Texts() const;
     void ShowBulletinLines();
     void CreateControls();
     void ConnectHandlers();
     void SetTimeLabelCaption(QLabel* label, const QString& text);
     TimeTextContext TimeContext() const;
+    // The graph for the report's page: none when it shows another bulletin than the report.
+    QImage ShownGraph() const;
     // Runs one event's work; an error it raises goes to the general error box.
     void Guard(const std::function<void()>& work);
+
+    // The right edge of the time scale's labels, which grow to the left.
+    static constexpr int kTimeLabelRightEdge = 161;
 
     FormServices services_;
     ForecastState state_;
     std::unique_ptr<ConfigFile> config_;
     std::unique_ptr<TVeskRegistryTimeZones> zoneList_;
     bool shown_ = false;
-    // Set by a good retrieval without a picture server, cleared by a downloaded picture.
+    // Set by a good retrieval without a picture server, cleared by a downloaded picture and
+    // by a failed retrieval (the graph shown stays).
     bool drawsGraph_ = false;
+    // What the graph shown was drawn from (or the retrieval that brought the picture): its
+    // caption names that station and issue time.
+    ForecastState graphSource_;
+    // The last retrieval did not give a bulletin: the forecast label says so.
+    bool noForecast_ = false;
+    RetrievalRunner* runner_ = nullptr;
+    PendingChange pending_;
     std::string composedRtf_;
     QString composedName_;  // the file name a save proposes for it
     bool waitCursor_ = false;
     bool terminateRequested_ = false;
 
     // Strip above the pages.
-    QLabel* Label1 = nullptr;
-    StationComboBox* ecComboBoxWxLoc = nullptr;
-    PictureButton* zBitColBtnCloseX = nullptr;
-    QWidget* PanelNotebook = nullptr;
-    QTabWidget* ecPageControl1 = nullptr;
+    QLabel* stationLabel_ = nullptr;
+    StationComboBox* stationList_ = nullptr;
+    QLabel* retrievalStatus_ = nullptr;
+    QPushButton* cancelButton_ = nullptr;
+    PictureButton* exitButton_ = nullptr;
+    QWidget* pagePanel_ = nullptr;
+    QTabWidget* pages_ = nullptr;
     // Select Station.
-    QWidget* TabSheet4 = nullptr;
-    PickMap* ImageUSPickMap = nullptr;
-    QLabel* Label2 = nullptr;
+    QWidget* selectStationPage_ = nullptr;
+    PickMap* pickMap_ = nullptr;
+    QLabel* pickMapHint_ = nullptr;
     // Text Report.
-    QWidget* TabSheet1 = nullptr;
-    QGroupBox* GroupBox1 = nullptr;
-    RadioGroup* RzRadioGroupTimeType = nullptr;
-    std::array<QLabel*, 10> LabelTime{};  // LabelTime06 .. LabelTime60
-    QSlider* RzTrackBar1 = nullptr;
-    QLabel* LabelForecast = nullptr;
-    ReportView* WPRichText1 = nullptr;
-    RadioGroup* RzRadioGroupTempFormat = nullptr;
-    QPlainTextEdit* Memo1 = nullptr;
+    QWidget* textReportPage_ = nullptr;
+    QGroupBox* timeGroup_ = nullptr;
+    RadioGroup* timeTypeGroup_ = nullptr;
+    std::array<QLabel*, 10> timeLabels_{};  // LabelTime06 .. LabelTime60
+    QSlider* stepSlider_ = nullptr;
+    QLabel* forecastLabel_ = nullptr;
+    ReportView* reportView_ = nullptr;
+    RadioGroup* unitGroup_ = nullptr;
+    QPlainTextEdit* bulletinMemo_ = nullptr;
     // Graphic Report.
-    QWidget* TabSheet2 = nullptr;
-    QLabel* Image1 = nullptr;
-    RotatedLabel* RzLabelForecastPlaceTime = nullptr;
+    QWidget* graphicReportPage_ = nullptr;
+    QLabel* graphImage_ = nullptr;
+    RotatedLabel* graphCaption_ = nullptr;
     // References.
-    QWidget* TabSheet3 = nullptr;
-    QWidget* PanelBeneathRefs = nullptr;
-    ReferencesView* WPRichTextRefs = nullptr;
-    LinkLabel* RzURLLabel1 = nullptr;
+    QWidget* referencesPage_ = nullptr;
+    QWidget* referencesPanel_ = nullptr;
+    ReferencesView* referencesView_ = nullptr;
+    LinkLabel* emailLink_ = nullptr;
 };
 
 }  // namespace skelmar

@@ -11,8 +11,8 @@
 
 #include <algorithm>
 
-#include "app/QtText.h"
 #include "app/RichTextViews.h"
+#include "graph/QtText.h"
 #include "richtext/RichDocument.h"
 #include "richtext/RtfControls.h"
 #include "richtext/RtfReader.h"

@@ -14,7 +14,7 @@
 #include <QTextCursor>
 #include <QTextDocument>
 
-#include "app/QtText.h"
+#include "graph/QtText.h"
 #include "richtext/RtfReader.h"
 #include "text/Cp1252.h"
 #include "text/Error.h"

@@ -11,7 +11,7 @@
 
 #include <array>
 
-#include "app/QtText.h"
+#include "graph/QtText.h"
 
 namespace skelmar {
 

@@ -13,6 +13,7 @@
 #include "retrieval/PictureFile.h"
 #include "retrieval/ProgramFiles.h"
 #include "retrieval/RetrievalSequence.h"
+#include "time/Clock.h"
 #include "time/RegionalSettings.h"
 #include "time/RegistryTimeZones.h"
 

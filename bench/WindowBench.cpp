@@ -9,17 +9,25 @@
 // event loop does between two user events.
 // With --peak-memory it makes one station change instead, paints, and prints its peak
 // resident memory (VmHWM, KiB).
+// With --heartbeat it prints the longest gap (ms) between the ticks of a 10 ms timer on the
+// window's thread during 20 good station changes in a row, then during one second of a
+// retrieval from a server that never answers: how long the window leaves its user waiting
+// (goal: at most 50 ms each).
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QTest>
+#include <QTimer>
 
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
+#include <algorithm>
 #include <cstring>
 
 #include "retrieval/ConnectionCheck.h"
 #include "tests/gui/GuiTestSupport.h"
+#include "tests/support/LoopbackServer.h"
 #include "tests/support/ProcessStatus.h"
 
 namespace skelmar {
@@ -31,6 +39,15 @@ const QString kBoston = QStringLiteral("Boston, MA (BOS)=5");
 void SelectBoston(testing::Station& window)
 {
     window.list->setCurrentIndex(window.list->findText(kBoston));
+}
+
+// A station change as the user makes it, up to its result shown: the retrieval runs on its
+// own thread, and the window's event loop runs until the result has been applied.
+void ChangeStation(testing::Station& window)
+{
+    window.t->form->ecComboBoxWxLocChange();
+    while (window.t->form->RetrievalRunning())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
 }
 
 // Skips the benchmark unless the last change ended with Boston's report and no message.
@@ -49,7 +66,7 @@ void StationChange(benchmark::State& state, testing::Station& window)
     InterfaceConnectionCheck connection;
     for (auto _ : state) {
         benchmark::DoNotOptimize(connection.IsConnected());
-        window.t->form->ecComboBoxWxLocChange();
+        ChangeStation(window);
         state.PauseTiming();
         QCoreApplication::processEvents();
         state.ResumeTiming();
@@ -60,7 +77,7 @@ void StationChange(benchmark::State& state, testing::Station& window)
 void ReRender(benchmark::State& state, testing::Station& window)
 {
     SelectBoston(window);
-    window.t->form->ecComboBoxWxLocChange();
+    ChangeStation(window);
     for (auto _ : state) {
         window.t->form->ComposeReport();
         state.PauseTiming();
@@ -73,13 +90,78 @@ void ReRender(benchmark::State& state, testing::Station& window)
 int PrintPeakMemory(testing::Station& window)
 {
     SelectBoston(window);
-    window.t->form->ecComboBoxWxLocChange();
+    ChangeStation(window);
     QCoreApplication::processEvents();
     if (!window.t->messages.messages.empty() || window.Report().isEmpty()) {
         std::fprintf(stderr, "the station change failed\n");
         return 1;
     }
     std::printf("%ld\n", test::ProcessStatusKiB("VmHWM"));
+    return 0;
+}
+
+// The longest time between two ticks of a 10 ms timer on the window's thread.
+class Heartbeat {
+public:
+    Heartbeat()
+    {
+        timer_.setTimerType(Qt::PreciseTimer);
+        timer_.setInterval(10);
+        QObject::connect(&timer_, &QTimer::timeout, [this] { Tick(); });
+    }
+    void Start()
+    {
+        longest_ = 0;
+        clock_.start();
+        last_ = 0;
+        timer_.start();
+    }
+    double StopMs()
+    {
+        Tick();
+        timer_.stop();
+        return static_cast<double>(longest_) / 1e6;
+    }
+
+private:
+    void Tick()
+    {
+        const qint64 now = clock_.nsecsElapsed();
+        longest_ = std::max(longest_, now - last_);
+        last_ = now;
+    }
+    QTimer timer_;
+    QElapsedTimer clock_;
+    qint64 last_ = 0;
+    qint64 longest_ = 0;
+};
+
+int PrintHeartbeatGaps(testing::Station& window)
+{
+    SelectBoston(window);
+    ChangeStation(window);  // the first change loads what later ones find loaded
+    Heartbeat heartbeat;
+    heartbeat.Start();
+    for (int i = 0; i < 20; ++i)
+        ChangeStation(window);
+    const double good = heartbeat.StopMs();
+    if (!window.t->messages.messages.empty() || window.Report().isEmpty()) {
+        std::fprintf(stderr, "the station change failed\n");
+        return 1;
+    }
+
+    const test::SilentServer silent;
+    window.PointDownloadsAt(silent.Url("/K"), "");
+    heartbeat.Start();
+    window.t->form->ecComboBoxWxLocChange();
+    QTest::qWait(1000);
+    const double stalled = heartbeat.StopMs();
+    if (!window.t->form->RetrievalRunning()) {
+        std::fprintf(stderr, "the stalled retrieval ended\n");
+        return 1;
+    }
+    window.t->form->CancelRetrieval();
+    std::printf("%.1f %.1f\n", good, stalled);
     return 0;
 }
 
@@ -96,6 +178,8 @@ int main(int argc, char* argv[])
     }
     if (argc > 1 && std::strcmp(argv[1], "--peak-memory") == 0)
         return skelmar::PrintPeakMemory(window);
+    if (argc > 1 && std::strcmp(argv[1], "--heartbeat") == 0)
+        return skelmar::PrintHeartbeatGaps(window);
 
     benchmark::RegisterBenchmark("StationChange", skelmar::StationChange, std::ref(window))
         ->Unit(benchmark::kMillisecond);

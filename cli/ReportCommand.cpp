@@ -15,9 +15,10 @@
 #include "report/ForecastState.h"
 #include "report/ReportComposer.h"
 #include "retrieval/ConfigFile.h"
-#include "retrieval/HttpClient.h"
+#include "retrieval/BulletinCheck.h"
+#include "retrieval/HttpClient.h"  // the body limit only
 #include "retrieval/ProgramFiles.h"
-#include "retrieval/RetrievalSequence.h"
+#include "time/Clock.h"
 #include "retrieval/StationEntry.h"
 #include "richtext/RichDocument.h"
 #include "richtext/RtfReader.h"
@@ -290,49 +291,6 @@ TIME_ZONE_INFORMATION StationZone(std::string_view entry, const ConfigTexts& con
     return TIME_ZONE_INFORMATION{};
 }
 
-// The command line downloads nothing: the retrieval context's client is never asked.
-class NoDownloads final : public HttpClient {
-public:
-    std::string Get(const std::string& url) override { throw Error("No download from the command line: " + url); }
-};
-
-// The window's side of the retrieval sequence: keeps the first refusal and the captions.
-class CommandHost final : public RetrievalHost {
-public:
-    CommandHost(ForecastState& state, std::string stationText, const TimeTextContext& time)
-        : state_(state), stationText_(std::move(stationText)), time_(time)
-    {
-    }
-
-    void Warning(const std::string& text) override { Refuse(text); }
-    void Error(const std::string& text) override { Refuse(text); }
-    void SetWaitCursor(bool) override {}
-    void ShowPicture(const fs::path&) override {}
-    void EnableTrackBar() override {}
-    void SetForecastCaption(const std::string& caption) override { captions_.labelForecast = caption; }
-    void UpdateTimeLabels() override
-    {
-        captions_ = ComputeTimeLabelCaptions(state_.forecastBaseTime, stationText_, time_, state_.lastLabelTime);
-        state_.lastLabelTime = captions_.lastLabelTime;
-    }
-
-    const std::optional<std::string>& Refusal() const { return refusal_; }
-    const TimeLabelCaptions& Captions() const { return captions_; }
-
-private:
-    void Refuse(const std::string& text)
-    {
-        if (!refusal_)
-            refusal_ = text;
-    }
-
-    ForecastState& state_;
-    std::string stationText_;
-    const TimeTextContext& time_;
-    std::optional<std::string> refusal_;
-    TimeLabelCaptions captions_;
-};
-
 // The configuration file, or nullptr when it is missing or cannot be read (it would then
 // read as empty, and every text of the report would be missing).
 std::unique_ptr<ConfigFile> OpenConfig(const fs::path& path)
@@ -419,18 +377,15 @@ int MakeReport(const Options& options, const fs::path& programDir, std::istream&
         return kExitFailure;
 
     const TimeTextContext time{options.timeType, state.stationTimeZone, SystemFormatSettings()};
-    CommandHost host(state, StationDisplayText(entry), time);
-    NoDownloads http;
-    const SystemClock systemClock;
-    const FixedClock givenDate(options.today.value_or(0));
-    const Clock& clock = options.today ? static_cast<const Clock&>(givenDate) : systemClock;
-    RetrievalContext context{state, *config, http, host, clock, fs::path(), time.settings.TimeSeparator};
-
-    TakeTextBody(context, body);
-    if (!ValidateBulletin(context, stationCode)) {
-        WriteMessage(err, host.Refusal().value_or(std::string(kNoCalendarDate)));
+    const TDateTime today = options.today ? *options.today : SystemClock().Today();
+    state.bulletinLines = BulletinLinesOf(body, config->Value("INTERNET", "C_FOUS_TEXT_HTML"));
+    const BulletinVerdict verdict = AcceptBulletin(state.bulletinLines, stationCode, today, time.settings.TimeSeparator);
+    if (!verdict.accepted) {
+        WriteMessage(err, verdict.refusal.empty() ? std::string(kNoCalendarDate) : verdict.refusal);
         return kExitFailure;
     }
+    state.forecastBaseTime = *verdict.baseTime;
+    state.forecast = verdict.forecast;
 
     // Everything is composed before anything is written, so that a failure (a value of the
     // bulletin that is no number, say) leaves no file behind.
@@ -439,7 +394,8 @@ int MakeReport(const Options& options, const fs::path& programDir, std::istream&
                               station, *config, time};
     std::string output;
     if (options.labels) {
-        output = ReplaceControlCharacters(LabelsText(host.Captions()));
+        output = ReplaceControlCharacters(
+            LabelsText(ComputeTimeLabelCaptions(state.forecastBaseTime, StationDisplayText(entry), time, 0)));
     } else {
         output = ComposeReportText(inputs);
         // The document exactly as the report view is given it (its raw control bytes

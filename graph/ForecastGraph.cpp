@@ -13,6 +13,7 @@
 #include <optional>
 #include <vector>
 
+#include "graph/QtText.h"
 #include "text/Cp1252.h"
 #include "text/Error.h"
 
@@ -50,23 +51,9 @@ const QColor kGrid(225, 225, 225);
 const QColor kText(40, 40, 40);
 const QColor kSymbol(60, 60, 60);
 
-QString Text(const std::string& cp1252)
-{
-    const std::string utf8 = Cp1252ToUtf8(cp1252);
-    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
-}
-
-QFont PixelFont(const char* family, int pixels, bool bold = false)
-{
-    QFont font(QString::fromLatin1(family));
-    font.setPixelSize(pixels);
-    font.setBold(bold);
-    return font;
-}
-
 // The window's font for captions, Arial for figures, as on the "Text Report" page.
-QFont CaptionFont(int pixels, bool bold = false) { return PixelFont("Comic Sans MS", pixels, bold); }
-QFont FigureFont(int pixels, bool bold = false) { return PixelFont("Arial", pixels, bold); }
+QFont CaptionFont(int pixels, bool bold = false) { return PixelFont(QStringLiteral("Comic Sans MS"), pixels, bold); }
+QFont FigureFont(int pixels, bool bold = false) { return PixelFont(QStringLiteral("Arial"), pixels, bold); }
 
 template <typename T, std::size_t N>
 void ForEachValue(const std::array<std::optional<T>, N>& values, auto&& use)
@@ -82,7 +69,7 @@ void DrawRowCaption(QPainter& painter, const QRectF& row, const std::string& cap
     painter.setFont(CaptionFont(11));
     painter.setPen(kText);
     painter.drawText(QRectF(0, row.top() - 4, kCaptionRight, row.height() + 8),
-                     Qt::AlignRight | Qt::AlignVCenter | Qt::TextWordWrap, Text(caption));
+                     Qt::AlignRight | Qt::AlignVCenter | Qt::TextWordWrap, ToQString(caption));
 }
 
 // A legend line above a panel, from the left edge of the picture: the axis caption in bold,
@@ -93,7 +80,7 @@ public:
     {
         painter_.setFont(CaptionFont(11, true));
         painter_.setPen(kText);
-        const QString text = Text(axisCaption);
+        const QString text = ToQString(axisCaption);
         painter_.drawText(QRectF(x_, top_ - 2, kGraphWidth, kLegendHeight + 4), Qt::AlignLeft | Qt::AlignVCenter, text);
         x_ = std::max(kPanelLeft, x_ + QFontMetricsF(painter_.font()).horizontalAdvance(text) + 12);
     }
@@ -106,7 +93,7 @@ public:
         sample(box);
         painter_.setFont(CaptionFont(11));
         painter_.setPen(kText);
-        const QString text = Text(caption);
+        const QString text = ToQString(caption);
         const QRectF where(box.right() + 4, top_ - 2, QFontMetricsF(painter_.font()).horizontalAdvance(text) + 2,
                            kLegendHeight + 4);
         painter_.drawText(where, Qt::AlignLeft | Qt::AlignVCenter, text);
@@ -218,7 +205,7 @@ void DrawTitle(QPainter& painter, const ForecastGraphModel& model, const Forecas
 {
     painter.setFont(CaptionFont(14, true));
     painter.setPen(kText);
-    painter.drawText(layout.title, Qt::AlignHCenter | Qt::AlignVCenter, Text(model.captions.title));
+    painter.drawText(layout.title, Qt::AlignHCenter | Qt::AlignVCenter, ToQString(model.captions.title));
 }
 
 void DrawTemperatures(QPainter& painter, const ForecastGraphModel& model, const ForecastGraphLayout& layout)
@@ -250,7 +237,7 @@ void DrawTemperatures(QPainter& painter, const ForecastGraphModel& model, const 
         painter.setBrush(QColor(kTemperatureColour));
         painter.drawPolygon(QPolygonF({QPointF(x, y + tip), QPointF(x - 4, y - tip), QPointF(x + 4, y - tip)}));
         painter.setBrush(Qt::NoBrush);
-        const QString caption = Text(extreme.maximum ? model.captions.maximum : model.captions.minimum);
+        const QString caption = ToQString(extreme.maximum ? model.captions.maximum : model.captions.minimum);
         const QRectF box(x - 30, extreme.maximum ? y - 20 : y + 7, 60, 13);
         painter.setPen(kText);
         painter.drawText(box, Qt::AlignHCenter | Qt::AlignVCenter,
@@ -291,7 +278,7 @@ void DrawClouds(QPainter& painter, const ForecastGraphModel& model, const Foreca
             painter.setFont(FigureFont(10));
             painter.setPen(kText);
             painter.drawText(QRectF(centre.x() - kHalfStep, layout.cloudRow.top(), 2 * kHalfStep, layout.cloudRow.height()),
-                             Qt::AlignCenter, Text(model.series.cloudCover[i]));
+                             Qt::AlignCenter, ToQString(model.series.cloudCover[i]));
         }
     }
 }
@@ -329,7 +316,7 @@ void DrawCategories(QPainter& painter, const ForecastGraphModel& model, const Fo
             const QRectF block(layout.hourX[first] - kHalfStep, row.top(),
                                layout.hourX[last] - layout.hourX[first] + 2 * kHalfStep, row.height());
             painter.fillRect(block, QColor(kCategoryColours[static_cast<std::size_t>(category)]));
-            const QString name = Text(model.captions.categoryNames[static_cast<std::size_t>(category) - 1]);
+            const QString name = ToQString(model.captions.categoryNames[static_cast<std::size_t>(category) - 1]);
             if (QFontMetricsF(painter.font()).horizontalAdvance(name) + 4 <= block.width()) {
                 painter.setPen(Qt::white);
                 painter.drawText(block, Qt::AlignCenter, name);
@@ -421,9 +408,9 @@ void DrawTimeAxis(QPainter& painter, const ForecastGraphModel& model, const Fore
     for (const GraphTimeLabel& label : model.timeLabels) {
         const double x = layout.HourX(label.hour);
         painter.setFont(FigureFont(11, true));
-        painter.drawText(QRectF(x - 40, axis.top() + 5, 80, 15), Qt::AlignHCenter | Qt::AlignTop, Text(label.time));
+        painter.drawText(QRectF(x - 40, axis.top() + 5, 80, 15), Qt::AlignHCenter | Qt::AlignTop, ToQString(label.time));
         painter.setFont(FigureFont(10));
-        painter.drawText(QRectF(x - 40, axis.top() + 20, 80, 14), Qt::AlignHCenter | Qt::AlignTop, Text(label.date));
+        painter.drawText(QRectF(x - 40, axis.top() + 20, 80, 14), Qt::AlignHCenter | Qt::AlignTop, ToQString(label.date));
     }
 }
 
@@ -524,7 +511,7 @@ QImage DrawForecastGraph(const ForecastGraphModel& model)
     if (!model.holdsTable) {
         painter.setFont(CaptionFont(14));
         painter.setPen(kText);
-        painter.drawText(layout.temperaturePanel, Qt::AlignCenter | Qt::TextWordWrap, Text(model.captions.noTable));
+        painter.drawText(layout.temperaturePanel, Qt::AlignCenter | Qt::TextWordWrap, ToQString(model.captions.noTable));
     }
     return image;
 }

@@ -1,7 +1,10 @@
 #pragma once
 // The values that live as long as the program and that several parts read and write: the
-// held bulletin, its issue time, the selected station's zone and the time of the time-scale
-// label filled last. One instance, owned by the window.
+// held bulletin, the station it was retrieved for, its issue time, that station's zone and the
+// time of the time-scale label filled last. One instance, owned by the window; a retrieval
+// replaces them together.
+
+#include <string>
 
 #include "forecast/BulletinTable.h"
 #include "forecast/ForecastModel.h"
@@ -16,6 +19,9 @@ struct ForecastState {
     // What the report and the graph read: the model of the bulletin held (ReadForecast);
     // empty until a retrieval.
     ForecastModel forecast;
+    // The [STATIONS] entry of the last retrieval (also of a failed one), which every text
+    // shown names; empty before the first.
+    std::string stationEntry;
     // The bulletin's issue in UTC; 0 until a retrieval sets it.
     TDateTime forecastBaseTime = 0;
     // The selected station's zone; all zero until a zone has been found.

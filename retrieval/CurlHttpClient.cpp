@@ -20,6 +20,9 @@ constexpr std::size_t kMaxOutsideTextLength = 300;  // of one text from outside 
 struct EasyDeleter {
     void operator()(CURL* easy) const { curl_easy_cleanup(easy); }
 };
+struct MultiDeleter {
+    void operator()(CURLM* multi) const { curl_multi_cleanup(multi); }
+};
 struct ListDeleter {
     void operator()(curl_slist* list) const { curl_slist_free_all(list); }
 };
@@ -48,7 +51,7 @@ void InitialiseLibcurl()
 }
 
 // Text from the server or the address, made fit for a message: control characters become
-// "?", "#" becomes "%23" (so that nothing but a refused connection contains "# 10061"), and
+// "?", "#" becomes "%23" (so that no other message reads like the refused connection's), and
 // the length is bounded.
 std::string Sanitised(std::string_view text)
 {
@@ -116,6 +119,16 @@ std::size_t ReadHeader(char* data, std::size_t /*size is 1*/, std::size_t count,
     return count;
 }
 
+// Reports the bytes received and asks whether to go on; non-zero ends the transfer.
+int ReportProgress(void* user, curl_off_t, curl_off_t received, curl_off_t, curl_off_t) noexcept
+{
+    auto* observer = static_cast<TransferObserver*>(user);
+    if (observer == nullptr)
+        return 0;
+    observer->Received(static_cast<std::size_t>(received));
+    return observer->Cancelled() ? 1 : 0;
+}
+
 template <typename Value>
 void SetOption(CURL* easy, CURLoption option, Value value)
 {
@@ -151,16 +164,12 @@ std::string HostOf(CURLU* url)
     return host ? host : "";
 }
 
-std::string DescribeFailure(CURLcode code, CURL* easy, const char* errorBuffer, const Transfer& transfer,
-                            CURLU* url, std::size_t maxBody)
+std::string DescribeFailure(CURLcode code, const char* errorBuffer, const Transfer& transfer, CURLU* url,
+                            std::size_t maxBody)
 {
-    long osErrno = 0;
-    curl_easy_getinfo(easy, CURLINFO_OS_ERRNO, &osErrno);
     const std::string detail = Sanitised(*errorBuffer ? errorBuffer : curl_easy_strerror(code));
     switch (code) {
     case CURLE_COULDNT_CONNECT:
-        if (osErrno == ECONNREFUSED)
-            return std::string(kConnectionRefusedMessage);
         return "Cannot connect to " + Sanitised(HostOf(url)) + " (" + detail + ")";
     case CURLE_COULDNT_RESOLVE_HOST:
         return "Host not found: " + Sanitised(HostOf(url));
@@ -199,6 +208,8 @@ std::string StatusFailure(long status, const Transfer& transfer, CURL* easy)
 struct CurlHttpClient::Handles {
     std::unique_ptr<curl_slist, ListDeleter> headers;  // used by `easy`, so it outlives it
     std::unique_ptr<CURL, EasyDeleter> easy;
+    // Runs `easy` so that the wait for the network can be woken from another thread.
+    std::unique_ptr<CURLM, MultiDeleter> multi;
 };
 
 CurlHttpClient::CurlHttpClient(HttpLimits limits) : limits_(limits), handles_(std::make_unique<Handles>())
@@ -206,7 +217,8 @@ CurlHttpClient::CurlHttpClient(HttpLimits limits) : limits_(limits), handles_(st
     InitialiseLibcurl();
     handles_->headers.reset(curl_slist_append(nullptr, kAcceptHeader));
     handles_->easy.reset(curl_easy_init());
-    if (!handles_->headers || !handles_->easy)
+    handles_->multi.reset(curl_multi_init());
+    if (!handles_->headers || !handles_->easy || !handles_->multi)
         throw Error("Cannot set up the HTTP client: not enough memory");
     CURL* easy = handles_->easy.get();
 
@@ -232,9 +244,16 @@ CurlHttpClient::CurlHttpClient(HttpLimits limits) : limits_(limits), handles_(st
     SetOption(easy, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(limits_.maxBodyBytes));
     SetOption(easy, CURLOPT_WRITEFUNCTION, &WriteBody);
     SetOption(easy, CURLOPT_HEADERFUNCTION, &ReadHeader);
+    SetOption(easy, CURLOPT_XFERINFOFUNCTION, &ReportProgress);
+    SetOption(easy, CURLOPT_NOPROGRESS, 0L);
 }
 
 CurlHttpClient::~CurlHttpClient() = default;
+
+void CurlHttpClient::WakeUp()
+{
+    curl_multi_wakeup(handles_->multi.get());
+}
 
 std::string CurlHttpClient::Get(const std::string& url)
 {
@@ -252,6 +271,7 @@ std::string CurlHttpClient::Get(const std::string& url)
             curl_easy_setopt(easy, CURLOPT_ERRORBUFFER, nullptr);
             curl_easy_setopt(easy, CURLOPT_WRITEDATA, nullptr);
             curl_easy_setopt(easy, CURLOPT_HEADERDATA, nullptr);
+            curl_easy_setopt(easy, CURLOPT_XFERINFODATA, nullptr);
             curl_easy_setopt(easy, CURLOPT_CURLU, nullptr);
         }
     } binding{easy};
@@ -259,15 +279,60 @@ std::string CurlHttpClient::Get(const std::string& url)
     SetOption(easy, CURLOPT_WRITEDATA, &transfer);
     SetOption(easy, CURLOPT_HEADERDATA, &transfer);
     SetOption(easy, CURLOPT_ERRORBUFFER, errorBuffer);
+    SetOption(easy, CURLOPT_XFERINFODATA, observer_);
 
-    const CURLcode code = curl_easy_perform(easy);
+    const auto code = static_cast<CURLcode>(Perform());
+    if (code == CURLE_ABORTED_BY_CALLBACK)
+        throw TransferCancelledError();
+    long osErrno = 0;
+    curl_easy_getinfo(easy, CURLINFO_OS_ERRNO, &osErrno);
+    if (code == CURLE_COULDNT_CONNECT && osErrno == ECONNREFUSED)
+        throw ConnectionRefusedError();
     if (code != CURLE_OK)
-        throw Error(DescribeFailure(code, easy, errorBuffer, transfer, address.get(), limits_.maxBodyBytes));
+        throw Error(DescribeFailure(code, errorBuffer, transfer, address.get(), limits_.maxBodyBytes));
     long status = 0;
     curl_easy_getinfo(easy, CURLINFO_RESPONSE_CODE, &status);
     if (status < 200 || status > 299)
         throw Error(StatusFailure(status, transfer, easy));
     return std::move(transfer.body);
+}
+
+int CurlHttpClient::Perform()
+{
+    CURL* easy = handles_->easy.get();
+    CURLM* multi = handles_->multi.get();
+    const auto cancelled = [this] { return observer_ != nullptr && observer_->Cancelled(); };
+    if (cancelled())
+        return static_cast<int>(CURLE_ABORTED_BY_CALLBACK);
+    if (curl_multi_add_handle(multi, easy) != CURLM_OK)
+        throw Error("Cannot set up the HTTP client: not enough memory");
+    // Also when the transfer is cut short: the handle serves the next request.
+    struct Detach {
+        CURLM* multi;
+        CURL* easy;
+        ~Detach() { curl_multi_remove_handle(multi, easy); }
+    } detach{multi, easy};
+
+    for (;;) {
+        int running = 0;
+        CURLMcode status = curl_multi_perform(multi, &running);
+        if (status == CURLM_OK && running == 0)
+            break;
+        if (cancelled())
+            return static_cast<int>(CURLE_ABORTED_BY_CALLBACK);
+        // The wait ends when data moves, a timer of libcurl is due or WakeUp is called.
+        if (status == CURLM_OK)
+            status = curl_multi_poll(multi, nullptr, 0, 1000, nullptr);
+        if (status != CURLM_OK)
+            throw Error(std::string("HTTP client failure: ") + curl_multi_strerror(status));
+        if (cancelled())
+            return static_cast<int>(CURLE_ABORTED_BY_CALLBACK);
+    }
+    int left = 0;
+    while (const CURLMsg* message = curl_multi_info_read(multi, &left))
+        if (message->msg == CURLMSG_DONE && message->easy_handle == easy)
+            return static_cast<int>(message->data.result);
+    throw Error("HTTP client failure: the transfer ended without a result");
 }
 
 }  // namespace skelmar

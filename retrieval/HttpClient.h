@@ -8,19 +8,48 @@
 #include <string>
 #include <string_view>
 
+#include "text/Error.h"
+
 namespace skelmar {
+
+// The message of a refused connection.
+inline constexpr std::string_view kConnectionRefusedMessage = "Socket Error # 10061\r\nConnection refused.";
+
+// Nothing listens at the address: callers tell it apart from other failures by its type.
+class ConnectionRefusedError final : public Error {
+public:
+    ConnectionRefusedError() : Error(std::string(kConnectionRefusedMessage)) {}
+};
+
+// The transfer was ended because its observer asked for it.
+class TransferCancelledError final : public Error {
+public:
+    TransferCancelledError() : Error("Transfer cancelled") {}
+};
+
+// What the thread that runs a transfer wants to know of it and say about it. Called on that
+// thread, during Get; must not throw.
+class TransferObserver {
+public:
+    virtual ~TransferObserver() = default;
+    // True when the transfer is to end now (it then fails with TransferCancelledError).
+    virtual bool Cancelled() const noexcept = 0;
+    // The bytes of the body received so far.
+    virtual void Received(std::size_t bytes) noexcept = 0;
+};
 
 class HttpClient {
 public:
     virtual ~HttpClient() = default;
     // The whole body of the answer to a GET request for `url`, received into memory.
-    // Throws Error on any failure, with a message that names the cause. A refused connection
-    // is worded exactly kConnectionRefusedMessage, and only it contains "# 10061".
+    // Throws ConnectionRefusedError for a refused connection, TransferCancelledError when the
+    // observer cancels it, and Error for any other failure, with a message naming the cause.
     virtual std::string Get(const std::string& url) = 0;
+    // The observer of the following transfers (null: none); set on the thread that calls Get.
+    virtual void SetObserver(TransferObserver* observer) { (void)observer; }
+    // From any thread: a Get that waits on the network asks its observer at once.
+    virtual void WakeUp() {}
 };
-
-// The message of a refused connection; callers recognise it by "# 10061" alone.
-inline constexpr std::string_view kConnectionRefusedMessage = "Socket Error # 10061\r\nConnection refused.";
 
 struct HttpLimits {
     std::chrono::milliseconds connectTimeout{20'000};  // until the connection stands
@@ -39,13 +68,14 @@ struct HttpLimits {
 //  - no authentication but what a proxy's address carries;
 //  - certificates checked against the system's store, always;
 //  - the limits above: a request that takes longer, or a body that is larger, fails.
-// Success is a 2xx status. Messages: kConnectionRefusedMessage; "Host not found: <host>";
+// Success is a 2xx status. Messages: kConnectionRefusedMessage (a ConnectionRefusedError);
+// "Host not found: <host>";
 // "Connection timed out (<detail>)"; "HTTP/1.1 404 Not Found" (the status line as received);
 // "HTTP/1.1 302 Found: redirected to <location> (redirects are not followed)";
 // "Response too large (more than 16 MiB)"; "Unsupported address (only http and https):
-// <url>"; otherwise libcurl's description of the failure. Text that comes from the server
-// or the address never contains "#", so no other failure can pass for a refused connection.
-// Not thread-safe: one client serves one thread.
+// <url>"; otherwise libcurl's description of the failure. The observer is asked whenever
+// data arrives and whenever WakeUp is called, so a cancel ends a stalled transfer at once.
+// Not thread-safe but for WakeUp: one client serves one thread at a time.
 class CurlHttpClient final : public HttpClient {
 public:
     // Throws Error when libcurl cannot be set up.
@@ -55,8 +85,13 @@ public:
     CurlHttpClient& operator=(const CurlHttpClient&) = delete;
 
     std::string Get(const std::string& url) override;
+    void SetObserver(TransferObserver* observer) override { observer_ = observer; }
+    void WakeUp() override;
 
 private:
+    // Runs the transfer set up on the handle; libcurl's result.
+    int Perform();
+    TransferObserver* observer_ = nullptr;
     struct Handles;
     HttpLimits limits_;
     std::unique_ptr<Handles> handles_;

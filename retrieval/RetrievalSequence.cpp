@@ -1,202 +1,94 @@
 #include "retrieval/RetrievalSequence.h"
 
-#include <ctime>
-
-#include "forecast/BulletinTable.h"
 #include "forecast/ForecastReaders.h"
-#include "retrieval/BulletinText.h"
-#include "retrieval/GuidanceTranslator.h"
 #include "retrieval/HttpClient.h"
 #include "retrieval/PictureFile.h"
 #include "text/Error.h"
-#include "text/Numbers.h"
-#include "text/StringRoutines.h"
 
 namespace skelmar {
 
 namespace {
 
-std::string Address(const ConfigTexts& config, std::string_view serverKey, std::string_view stationCode,
-                    std::string_view extensionKey)
-{
-    return config.Value("INTERNET", serverKey) + std::string(stationCode) + config.Value("INTERNET", extensionKey);
-}
-
-// GETs `url`; on failure restores the arrow, shows the refused-connection warning or
-// `notFound`, and answers false.
-bool Fetch(RetrievalContext& context, const std::string& url, std::string_view notFound, std::string& body)
+// GETs `url`; on failure adds the refused-connection warning or `notFound` and answers false.
+bool Fetch(HttpClient& http, const std::string& url, std::string_view notFound, RetrievalOutcome& outcome,
+           std::string& body)
 {
     try {
-        body = context.http.Get(url);
+        body = http.Get(url);
         return true;
-    } catch (const Error& error) {
-        context.host.SetWaitCursor(false);
-        if (std::string_view(error.what()).find("# 10061") != std::string_view::npos)
-            context.host.Warning(std::string(kConnectWarning));
-        else
-            context.host.Error(std::string(notFound));
-        return false;
+    } catch (const TransferCancelledError&) {
+        throw;
+    } catch (const ConnectionRefusedError&) {
+        outcome.messages.push_back({RetrievalMessage::Warning, std::string(kConnectWarning)});
+    } catch (const Error&) {
+        outcome.messages.push_back({RetrievalMessage::Error, std::string(notFound)});
     }
+    return false;
 }
 
-// A number of one or two decimal digits, or -1.
-int SmallNumber(std::string_view digits)
+void Retrieve(const RetrievalRequest& request, HttpClient& http, PictureTarget& picture, RetrievalOutcome& outcome)
 {
-    if (digits.empty() || digits.size() > 2)
-        return -1;
-    const auto value = ParseInteger(digits);
-    return value && digits.front() != '+' && digits.front() != '-' ? *value : -1;
+    std::string body;
+    // An empty server would make the address the station code alone, a request that can only
+    // fail and call the whole report invalid.
+    if (!request.pictureUrl.empty() && Fetch(http, request.pictureUrl, kGraphicNotFound, outcome, body)) {
+        const std::filesystem::path file = picture.Path();
+        WritePictureFile(file, body);
+        picture.Load(file);
+        outcome.pictureLoaded = true;
+    }
+
+    if (Fetch(http, request.textUrl, kTextNotFound, outcome, body)) {
+        outcome.lines = BulletinLinesOf(body, request.tag);
+        outcome.textArrived = true;
+    } else {
+        // A tag is applied to what a failed download left as well.
+        outcome.lines = BulletinLinesOf("No Report", request.tag);
+    }
+
+    outcome.checked = true;
+    outcome.verdict = AcceptBulletin(outcome.lines, request.stationCode, request.today, request.timeSeparator);
+    if (!outcome.verdict.refusal.empty())
+        outcome.messages.push_back({RetrievalMessage::Error, outcome.verdict.refusal});
 }
 
 }  // namespace
-
-TDateTime SystemClock::Today() const
-{
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
-    return EncodeDate(static_cast<std::uint16_t>(local.tm_year + 1900),
-                      static_cast<std::uint16_t>(local.tm_mon + 1), static_cast<std::uint16_t>(local.tm_mday));
-}
-
-TDateTime StrToTime(std::string_view text, char separator)
-{
-    const std::size_t at = text.find(separator);
-    const int hour = at == std::string_view::npos ? -1 : SmallNumber(text.substr(0, at));
-    const int minute = at == std::string_view::npos ? -1 : SmallNumber(text.substr(at + 1));
-    if (hour < 0 || hour > 23 || minute < 0 || minute > 59)
-        throw Error("'" + std::string(text) + "' is not a valid time");
-    return EncodeTime(static_cast<std::uint16_t>(hour), static_cast<std::uint16_t>(minute), 0, 0);
-}
 
 bool GraphServerConfigured(const ConfigTexts& config)
 {
     return !config.Value("INTERNET", "C_ZOZI14_GRAPHSERVER").empty();
 }
 
-void DownloadGraphic(RetrievalContext& context, std::string_view stationCode)
+RetrievalRequest MakeRetrievalRequest(const ConfigTexts& config, std::string_view stationCode, TDateTime today,
+                                      char timeSeparator)
 {
-    context.state.bulletinLines = {"No Report"};
-    // An empty server would make the address the station code alone, a request that can only
-    // fail and call the whole report invalid.
-    if (!GraphServerConfigured(context.config))
-        return;
-    std::string body;
-    if (!Fetch(context, Address(context.config, "C_ZOZI14_GRAPHSERVER", stationCode, "C_FOUS_GRAPH_EXT"),
-               kGraphicNotFound, body))
-        return;
-    WritePictureFile(context.picturePath, body);
-    context.host.ShowPicture(context.picturePath);
+    const auto address = [&](std::string_view server, std::string_view extension) {
+        return config.Value("INTERNET", server) + std::string(stationCode) + config.Value("INTERNET", extension);
+    };
+    RetrievalRequest request;
+    request.stationCode = stationCode;
+    if (GraphServerConfigured(config))
+        request.pictureUrl = address("C_ZOZI14_GRAPHSERVER", "C_FOUS_GRAPH_EXT");
+    request.textUrl = address("C_ZOZI14_TEXTSERVER", "C_FOUS_TEXT_EXT");
+    request.tag = config.Value("INTERNET", "C_FOUS_TEXT_HTML");
+    request.today = today;
+    request.timeSeparator = timeSeparator;
+    return request;
 }
 
-void TakeTextBody(RetrievalContext& context, std::string_view body)
+RetrievalOutcome RunRetrieval(const RetrievalRequest& request, HttpClient& http, PictureTarget& picture)
 {
-    context.state.bulletinLines = SplitBulletinText(body);
-    context.host.EnableTrackBar();
-    const std::string tag = context.config.Value("INTERNET", "C_FOUS_TEXT_HTML");
-    if (!tag.empty())
-        ExtractTaggedSection(context.state.bulletinLines, tag);
-}
-
-void DownloadText(RetrievalContext& context, std::string_view stationCode)
-{
-    context.state.bulletinLines = {"No Report"};
-    std::string body;
-    if (Fetch(context, Address(context.config, "C_ZOZI14_TEXTSERVER", stationCode, "C_FOUS_TEXT_EXT"),
-              kTextNotFound, body)) {
-        TakeTextBody(context, body);
-        return;
-    }
-    // A tag is applied to what a failed download left as well.
-    const std::string tag = context.config.Value("INTERNET", "C_FOUS_TEXT_HTML");
-    if (!tag.empty())
-        ExtractTaggedSection(context.state.bulletinLines, tag);
-}
-
-bool CheckBulletinDate(RetrievalContext& context, std::string_view dateWord)
-{
-    // EncodeDate takes 16-bit fields: each number is taken modulo 65536.
-    const auto day = static_cast<std::uint16_t>(StrToInt(ExtractField(dateWord, '/', 2)));
-    const auto month = static_cast<std::uint16_t>(StrToInt(ExtractField(dateWord, '/', 1)));
-    const auto year = static_cast<std::uint16_t>(StrToInt("20" + ExtractField(dateWord, '/', 3)));
-    TDateTime date;
+    RetrievalOutcome outcome;
     try {
-        date = EncodeDate(year, month, day);
-    } catch (const Error&) {
-        context.state.forecastBaseTime = 0;
-        return false;
-    }
-    context.state.forecastBaseTime = date;
-    const TDateTime today = context.clock.Today();
-    if (date == today || date == today + 1)
-        return true;
-    context.host.Error(std::string(kDateMismatch));
-    return false;
-}
-
-namespace {
-
-bool CheckBulletin(RetrievalContext& context, std::string_view stationCode)
-{
-    // Today's bulletins (GFS and NAM guidance) come in a newer layout than the one the
-    // checks read; they are rewritten into it first. Any other text, the old layout
-    // included, passes as it is.
-    TranslateGuidanceBulletin(context.state.bulletinLines);
-
-    const BulletinLines& lines = context.state.bulletinLines;
-    const std::string header = lines.empty() ? std::string() : lines.front().substr(std::min<std::size_t>(1, lines.front().size()));
-    context.host.SetForecastCaption(std::string(kNoForecastObtained));
-
-    TWordList words;
-    SplitWords(header, words);
-    // The date and the issue time are words 6 and 7: a shorter header is no bulletin.
-    if (LeftChars(header, 3) != stationCode || words.size() < 7) {
-        context.host.Error(std::string(kCorruptedText));
-        return false;
-    }
-    if (!CheckBulletinDate(context, words[5]))
-        return false;
-
-    const std::string& issue = words[6];
-    const std::string timeText = LeftChars(issue, 2) + context.timeSeparator + issue.substr(std::min<std::size_t>(2, issue.size()), 2);
-    context.state.forecastBaseTime += StrToTime(timeText, context.timeSeparator);
-
-    context.host.UpdateTimeLabels();
-    NormaliseBulletinTable(context.state.bulletinLines);
-    return true;
-}
-
-}  // namespace
-
-bool ValidateBulletin(RetrievalContext& context, std::string_view stationCode)
-{
-    // The model is read from the bulletin as it came, hour by hour; the checks read the
-    // translated lines. Whatever the outcome, the model is that of the lines held.
-    ForecastState& state = context.state;
-    const BulletinLines downloaded = state.bulletinLines;
-    bool accepted = false;
-    try {
-        accepted = CheckBulletin(context, stationCode);
-    } catch (...) {
-        state.forecast = ReadNgmTable(state.bulletinLines);
+        Retrieve(request, http, picture, outcome);
+    } catch (const TransferCancelledError&) {
         throw;
+    } catch (const std::exception& error) {
+        outcome.error = error.what();
+        // The model follows the lines held, as after a refusal.
+        outcome.verdict.forecast = ReadNgmTable(outcome.lines);
     }
-    state.forecast = accepted ? ReadForecast(downloaded, state.bulletinLines) : ReadNgmTable(state.bulletinLines);
-    return accepted;
-}
-
-bool RetrieveBulletin(RetrievalContext& context, std::string_view stationCode)
-{
-    context.host.SetWaitCursor(true);
-    try {
-        DownloadGraphic(context, stationCode);
-        DownloadText(context, stationCode);
-    } catch (...) {
-        context.host.SetWaitCursor(false);
-        throw;
-    }
-    context.host.SetWaitCursor(false);
-    return ValidateBulletin(context, stationCode);
+    return outcome;
 }
 
 }  // namespace skelmar

@@ -10,6 +10,10 @@
 
 namespace skelmar {
 
+// The settings of the process's locale (LC_TIME), or the defaults of FormatSettings where it
+// gives none; a C or POSIX locale gives none.
+FormatSettings SystemFormatSettings();
+
 // What a locale tells about dates, as the C library gives it (strftime patterns, names in
 // the locale's encoding converted to UTF-8).
 struct LocaleTimeData {

@@ -27,10 +27,6 @@ struct FormatSettings {
                                                "Thursday", "Friday", "Saturday"};
 };
 
-// The settings of the process's locale (LC_TIME), or the defaults above where it gives none;
-// a C or POSIX locale gives none.
-FormatSettings SystemFormatSettings();
-
 // `t` written by `pattern`, read from left to right. Specifiers (letters in either case):
 // d dd ddd dddd (day, with zero, short and long weekday name), m mm mmm mmmm (month likewise),
 // yy yyyy (year in two or four digits), h hh (hour), nn (minute), "/" and ":" (the regional

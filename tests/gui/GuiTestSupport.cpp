@@ -2,6 +2,8 @@
 
 #include <QFile>
 #include <QLabel>
+#include <QPlainTextEdit>
+#include <QSlider>
 #include <QPrinter>
 #include <QTabWidget>
 #include <QTest>
@@ -53,7 +55,7 @@ FormUnderTest::FormUnderTest(const ProgramFolder& folder, HttpLimits limits) : h
     services.connection = &connection;
     services.clock = &clock;
     picture = folder.Path() / "Temp.gif";
-    services.picturePath = [this] { return picture; };
+    services.picturePath = [this] { return picturePath ? picturePath() : picture; };
     form = std::make_unique<TForm1>(std::move(services));
 }
 
@@ -61,6 +63,11 @@ void FormUnderTest::Show()
 {
     form->show();
     QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+}
+
+bool FormUnderTest::WaitForRetrieval(int timeoutMs) const
+{
+    return QTest::qWaitFor([this] { return !form->RetrievalRunning(); }, timeoutMs);
 }
 
 const std::string kOnePixelGif("GIF89a\x01\x00\x01\x00\x80\x00\x00\xff\x00\x00\x00\x00\x00!\xf9\x04\x00\x00\x00\x00\x00,"
@@ -105,7 +112,7 @@ void Station::PointDownloadsAt(const std::string& textServer, const std::string&
                                     "\r\nC_FOUS_GRAPH_EXT=.gif\r\n" + extraConfig + shippedConfig);
 }
 
-void Station::Choose(const QString& entry)
+void Station::Choose(const QString& entry, bool wait)
 {
     const int index = list->findText(entry);
     QVERIFY2(index >= 0, qPrintable(entry));
@@ -113,11 +120,15 @@ void Station::Choose(const QString& entry)
     list->setFocus();
     QTest::keyClick(list, Qt::Key_Down);
     QCOMPARE(list->currentIndex(), index);
+    if (wait)
+        QVERIFY(t->WaitForRetrieval());
 }
 
-void Station::ClickMap(int x, int y) const
+void Station::ClickMap(int x, int y, bool wait) const
 {
     QTest::mouseClick(t->Find<QLabel>("ImageUSPickMap"), Qt::LeftButton, Qt::NoModifier, QPoint(x, y));
+    if (wait)
+        QVERIFY(t->WaitForRetrieval());
 }
 
 QString Station::Page() const
@@ -136,6 +147,46 @@ std::vector<std::string> Station::Requested() const
     for (const auto& request : server.Requests())
         paths.push_back(request.path);
     return paths;
+}
+
+Snapshot Snapshot::Of(const Station& s)
+{
+    Snapshot shot;
+    const FormUnderTest& t = *s.t;
+    shot.lines = t.form->State().bulletinLines;
+    QStringList lines;
+    for (const std::string& line : shot.lines)
+        lines << QString::fromLatin1(line.data(), static_cast<qsizetype>(line.size()));
+    shot.memoShowsLines = t.Find<QPlainTextEdit>("Memo1")->toPlainText() == lines.join(QLatin1Char('\n'));
+    shot.baseTime = t.form->State().forecastBaseTime;
+    shot.station = s.list->currentText();
+    shot.report = s.Report();
+    for (int hours = 6; hours <= 60; hours += 6)
+        shot.timeLabels << t.Find<QLabel>(qPrintable(QStringLiteral("LabelTime%1").arg(hours, 2, 10, QLatin1Char('0'))))->text();
+    shot.forecastLabel = t.Find<QLabel>("LabelForecast")->text();
+    shot.placeTime = t.Find<RotatedLabel>("RzLabelForecastPlaceTime")->text();
+    shot.picture = t.Find<QLabel>("Image1")->pixmap().toImage().convertToFormat(QImage::Format_ARGB32);
+    shot.page = s.Page();
+    shot.trackBarEnabled = t.Find<QSlider>("RzTrackBar1")->isEnabled();
+    return shot;
+}
+
+char* toString(const Snapshot& shot)
+{
+    QStringList lines;
+    for (const std::string& line : shot.lines)
+        lines << QString::fromLatin1(line.data(), static_cast<qsizetype>(line.size()));
+    return qstrdup(qPrintable(QStringLiteral("\n  lines [%1] memo %2\n  base %3\n  station %4\n  report %5\n  labels %6\n"
+                                             "  forecast %7 / %8\n  picture %9x%10 page %11 track bar %12")
+                                  .arg(lines.join(QStringLiteral(" | ")).left(80))
+                                  .arg(shot.memoShowsLines)
+                                  .arg(shot.baseTime, 0, 'f', 4)
+                                  .arg(shot.station, shot.report.left(100), shot.timeLabels.join(QStringLiteral(", ")),
+                                       shot.forecastLabel, shot.placeTime)
+                                  .arg(shot.picture.width())
+                                  .arg(shot.picture.height())
+                                  .arg(shot.page)
+                                  .arg(shot.trackBarEnabled)));
 }
 
 }  // namespace skelmar::testing

@@ -4,10 +4,13 @@
 // blocking on a box or waiting on a clock.
 
 #include <QDir>
+#include <QImage>
+#include <QStringList>
 #include <QString>
 #include <QTemporaryDir>
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -18,6 +21,7 @@
 #include "retrieval/ConnectionCheck.h"
 #include "retrieval/HttpClient.h"
 #include "retrieval/RetrievalSequence.h"
+#include "time/Clock.h"
 #include "tests/support/LoopbackServer.h"
 #include "time/Calendar.h"
 
@@ -117,12 +121,6 @@ public:
     int asked = 0;
 };
 
-class FixedClock final : public Clock {
-public:
-    TDateTime Today() const override { return today; }
-    TDateTime today = EncodeDate(2026, 12, 9);
-};
-
 // A program folder; Write puts a file into it, or into any folder.
 class ProgramFolder {
 public:
@@ -147,9 +145,11 @@ struct FormUnderTest {
     RecordingUrlOpener urls;
     FakeTimer timer;
     FakeConnection connection;
-    FixedClock clock;
+    FixedClock clock{EncodeDate(2026, 12, 9)};
     CurlHttpClient http;
     std::filesystem::path picture;  // where the downloaded picture goes
+    // When set, asked instead for the picture's place (on the retrieval's thread).
+    std::function<std::filesystem::path()> picturePath;
     std::unique_ptr<TForm1> form;
 
     template <typename T>
@@ -159,6 +159,8 @@ struct FormUnderTest {
     }
     // Shows the window (which runs the start-up) and waits until it is exposed.
     void Show();
+    // Runs the event loop until no retrieval runs (at most `timeoutMs`); false on time-out.
+    bool WaitForRetrieval(int timeoutMs = 30'000) const;
 };
 
 // A one-pixel GIF picture.
@@ -184,9 +186,10 @@ struct Station {
     // extensions ".htm" and ".gif" and the tag "PRE".
     void PointDownloadsAt(const std::string& textServer, const std::string& graphServer,
                           const std::string& extraConfig = "");
-    // Chooses an entry as the user does, with the keyboard on the closed list.
-    void Choose(const QString& entry);
-    void ClickMap(int x, int y) const;
+    // Chooses an entry as the user does, with the keyboard on the closed list; waits until
+    // the retrieval it starts has ended unless told not to.
+    void Choose(const QString& entry, bool wait = true);
+    void ClickMap(int x, int y, bool wait = true) const;
     QString Page() const;
     QString Report() const;
     std::vector<std::string> Requested() const;
@@ -198,5 +201,25 @@ struct Station {
     StationComboBox* list = nullptr;
     QTabWidget* pages = nullptr;
 };
+
+// What a retrieval can change in the window.
+struct Snapshot {
+    BulletinLines lines;
+    bool memoShowsLines = false;  // the hidden text control mirrors BulletinLines
+    TDateTime baseTime = 0;
+    QString station;  // the station list's text
+    QString report;
+    QStringList timeLabels;  // LabelTime06 .. LabelTime60
+    QString forecastLabel;
+    QString placeTime;
+    QImage picture;  // in one format, so that equal pictures compare equal
+    QString page;
+    bool trackBarEnabled = false;
+    bool operator==(const Snapshot&) const = default;
+
+    static Snapshot Of(const Station& s);
+};
+
+char* toString(const Snapshot& shot);
 
 }  // namespace skelmar::testing

@@ -36,6 +36,7 @@ struct ReportPage {
         NormaliseBulletinTable(lines);
         t.form->State().bulletinLines = lines;
         t.form->State().forecast = ReadNgmTable(lines);
+        t.form->State().stationEntry = "Boston, MA (BOS)=5";
         t.form->State().forecastBaseTime = EncodeDate(2026, 12, 9) + 0.5;
         const TVeskRegistryTimeZone* eastern = t.form->ZoneList()->FindByKeyName("Eastern Standard Time");
         QVERIFY(eastern != nullptr);

@@ -22,24 +22,26 @@ class StationSelectionTest : public QObject {
     Q_OBJECT
 
 private slots:
+    void mapTableOverlaps_data()
+    {
+        QTest::addColumn<int>("x");
+        QTest::addColumn<int>("y");
+        QTest::addColumn<QString>("code");
+        QTest::newRow("BOS also inside PWM: the earlier row wins") << 394 << 65 << QStringLiteral("BOS");
+        QTest::newRow("LAF lies inside IND") << 300 << 129 << QStringLiteral("IND");
+        QTest::newRow("IND") << 301 << 130 << QStringLiteral("IND");
+        QTest::newRow("ANJ: no text on the picture, still a station") << 300 << 60 << QStringLiteral("ANJ");
+        QTest::newRow("bounds are inclusive") << 429 << 83 << QStringLiteral("BOS");
+        QTest::newRow("top left corner") << 0 << 0 << QString();
+        QTest::newRow("bottom right corner") << 449 << 299 << QString();
+    }
+
     void mapTableOverlaps()
     {
-        struct Expectation {
-            int line;
-            int x, y;
-            const char* code;
-        };
-        const Expectation kExpect[] = {
-            {__LINE__, 394, 65, "BOS"},  // also inside PWM's rectangle: the earlier row wins
-            {__LINE__, 300, 129, "IND"}, // LAF's rectangle lies inside IND's
-            {__LINE__, 301, 130, "IND"},
-            {__LINE__, 300, 60, "ANJ"},  // no text on the picture, still a station
-            {__LINE__, 429, 83, "BOS"},  // bounds are inclusive
-            {__LINE__, 0, 0, ""},
-            {__LINE__, 449, 299, ""},
-        };
-        for (const Expectation& e : kExpect)
-            QCOMPARE(QString::fromLatin1(PickMapHit(e.x, e.y).value_or("").data()).left(3), QString::fromLatin1(e.code));
+        QFETCH(int, x);
+        QFETCH(int, y);
+        QFETCH(QString, code);
+        QCOMPARE(QString::fromLatin1(PickMapHit(x, y).value_or("").data()).left(3), code);
     }
 
     void listSelectionRetrievesAndShowsTheReport()
@@ -211,7 +213,7 @@ private slots:
     void bulletinOfAnotherDay()
     {
         Station s;
-        s.t->clock.today = EncodeDate(2026, 12, 11);
+        s.t->clock.Set(EncodeDate(2026, 12, 11));
         s.Choose(QStringLiteral("Boston, MA (BOS)=5"));
         QCOMPARE(s.t->messages.messages, (std::vector<Message>{{Message::Error, std::string(kDateMismatch)}}));
         QCOMPARE(s.t->form->State().forecastBaseTime, EncodeDate(2026, 12, 9));

@@ -14,6 +14,7 @@
 #include "report/ReportComposer.h"
 #include "retrieval/ConfigFile.h"
 #include "retrieval/HttpClient.h"
+#include "report/ForecastState.h"
 #include "retrieval/RetrievalSequence.h"
 #include "retrieval/StationEntry.h"
 #include "tests/support/LoopbackServer.h"
@@ -61,17 +62,15 @@ private:
     std::string graphServer_;
 };
 
-// The messages the retrieval shows, in order; nothing else of the window matters here.
-class MessageHost final : public RetrievalHost {
+// The picture file in the test's folder; any picture loads.
+class FolderPicture final : public PictureTarget {
 public:
-    void Warning(const std::string& text) override { messages.push_back("warning: " + text); }
-    void Error(const std::string& text) override { messages.push_back("error: " + text); }
-    void SetWaitCursor(bool) override {}
-    void ShowPicture(const std::filesystem::path&) override {}
-    void EnableTrackBar() override {}
-    void SetForecastCaption(const std::string&) override {}
-    void UpdateTimeLabels() override {}
-    std::vector<std::string> messages;
+    explicit FolderPicture(std::filesystem::path file) : file_(std::move(file)) {}
+    std::filesystem::path Path() override { return file_; }
+    void Load(const std::filesystem::path&) override {}
+
+private:
+    std::filesystem::path file_;
 };
 
 class GuidanceReportTest : public ::testing::Test {
@@ -90,9 +89,17 @@ protected:
         code_ = code;
         server_.Serve("/mav/K" + code, std::move(page));
         server_.Serve("/graph/" + code + ".gif", std::string("GIF89a\x01\x00\x01\x00\x00\x00\x00;", 13));
-        const FixedClock clock(today);
-        RetrievalContext context{state_, *config_, http_, host_, clock, folder_.Path() / "Temp.gif", ':'};
-        return RetrieveBulletin(context, code);
+        FolderPicture picture(folder_.Path() / "Temp.gif");
+        const RetrievalOutcome outcome = RunRetrieval(MakeRetrievalRequest(*config_, code, today, ':'), http_, picture);
+        EXPECT_FALSE(outcome.error) << *outcome.error;
+        messages_.clear();
+        for (const RetrievalMessage& message : outcome.messages)
+            messages_.push_back((message.kind == RetrievalMessage::Warning ? "warning: " : "error: ") + message.text);
+        state_.bulletinLines = outcome.lines;
+        state_.forecast = outcome.verdict.forecast;
+        if (outcome.verdict.baseTime)
+            state_.forecastBaseTime = *outcome.verdict.baseTime;
+        return outcome.verdict.accepted;
     }
 
     // The report at `step`, in Zulu time, for the station's entry of the shipped list.
@@ -120,7 +127,7 @@ protected:
     std::unique_ptr<ConfigFile> shipped_;
     std::unique_ptr<ServedConfig> config_;
     CurlHttpClient http_;
-    MessageHost host_;
+    std::vector<std::string> messages_;  // what the retrieval showed, in order
     ForecastState state_;
     std::string code_;
 };
@@ -129,7 +136,7 @@ protected:
 TEST_F(GuidanceReportTest, StationPageOfTheGfsGuidance)
 {
     ASSERT_TRUE(Retrieve("JFK", ReadFixture("pages/getmav_kjfk.html"), EncodeDate(2026, 4, 20)));
-    EXPECT_TRUE(host_.messages.empty());
+    EXPECT_TRUE(messages_.empty());
     EXPECT_EQ(state_.forecastBaseTime, EncodeDate(2026, 4, 20) + 0.5);
     ASSERT_FALSE(state_.bulletinLines.empty());
     EXPECT_EQ(state_.bulletinLines.front(), "MN/MX 46 58 44 61");
@@ -180,7 +187,7 @@ TEST_F(GuidanceReportTest, StationPageOfTheGfsGuidance)
 TEST_F(GuidanceReportTest, EighteenUtcRunHasBothTwelveHourPeriods)
 {
     ASSERT_TRUE(Retrieve("DFW", Page("mav_dfw_18z_summer.txt"), EncodeDate(2026, 6, 22)));
-    EXPECT_TRUE(host_.messages.empty());
+    EXPECT_TRUE(messages_.empty());
     EXPECT_EQ(state_.forecastBaseTime, EncodeDate(2026, 6, 22) + 0.75);
 
     const std::string report = Report(4);
@@ -204,7 +211,7 @@ TEST_F(GuidanceReportTest, WinterBulletinsOfBothProducts)
     EXPECT_NE(Report(7).find("Any precipitation will most likely fall as snow."), std::string::npos);
 
     ASSERT_TRUE(Retrieve("ORD", Page("met_ord_00z_winter.txt"), EncodeDate(2026, 12, 8)));
-    EXPECT_TRUE(host_.messages.empty());
+    EXPECT_TRUE(messages_.empty());
     const std::string report = Report(4);
     EXPECT_NE(report.find("Chicago O'Hare, IL (ORD), at December 8, 2026 1200 Zulu"), std::string::npos);
     EXPECT_NE(report.find("Any precipitation will most likely fall as freezing rain, freezing drizzle or ice "
@@ -219,18 +226,18 @@ TEST_F(GuidanceReportTest, ErrorCases)
     const std::string corrupted = "error: " + std::string(kCorruptedText);
     // Another station's bulletin.
     EXPECT_FALSE(Retrieve("BOS", ReadFixture("pages/getmav_kjfk.html"), EncodeDate(2026, 4, 20)));
-    EXPECT_EQ(host_.messages, std::vector<std::string>{corrupted});
+    EXPECT_EQ(messages_, std::vector<std::string>{corrupted});
 
     // A GFS title over a table without its HR row cannot be read.
-    host_.messages.clear();
+    messages_.clear();
     const std::string page = "<PRE>\n KJFK   GFS MOS GUIDANCE    4/20/2026  1200 UTC\n TMP  52 55\n</PRE>\n";
     EXPECT_FALSE(Retrieve("JFK", page, EncodeDate(2026, 4, 20)));
-    EXPECT_EQ(host_.messages, std::vector<std::string>{corrupted});
+    EXPECT_EQ(messages_, std::vector<std::string>{corrupted});
 
     // A bulletin of another day is refused by the date check after its translation.
-    host_.messages.clear();
+    messages_.clear();
     EXPECT_FALSE(Retrieve("JFK", ReadFixture("pages/getmav_kjfk.html"), EncodeDate(2026, 4, 22)));
-    EXPECT_EQ(host_.messages, std::vector<std::string>{"error: " + std::string(kDateMismatch)});
+    EXPECT_EQ(messages_, std::vector<std::string>{"error: " + std::string(kDateMismatch)});
     EXPECT_EQ(state_.bulletinLines.front(), " JFK   MAV GFS MOS GUIDANCE   4/20/26  1200 UTC");
 }
 

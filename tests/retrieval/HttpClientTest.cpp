@@ -1,7 +1,9 @@
 #include "retrieval/HttpClient.h"
 
+#include <atomic>
 #include <memory>
 #include <optional>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -149,6 +151,46 @@ TEST(HttpClient, RefusedConnectionIsSocketError10061)
     CurlHttpClient client(kTestLimits);
     const std::string url = "http://127.0.0.1:" + std::to_string(test::ClosedPort()) + "/bulletin";
     EXPECT_EQ(FailureOf(client, url), "Socket Error # 10061\r\nConnection refused.");
+    EXPECT_THROW(client.Get(url), ConnectionRefusedError);
+}
+
+// Cancels once `cancelAt` is set and counts the bytes it is told of.
+class CancellingObserver final : public TransferObserver {
+public:
+    bool Cancelled() const noexcept override { return cancelled.load(); }
+    void Received(std::size_t bytes) noexcept override { received = bytes; }
+    std::atomic<bool> cancelled{false};
+    std::atomic<std::size_t> received{0};
+};
+
+// A transfer that waits on a silent server or a trickle ends as soon as it is cancelled from
+// another thread and woken, long before any time limit; the client then serves the next one.
+TEST(HttpClient, CancelFromAnotherThreadEndsAStalledTransferAtOnce)
+{
+    test::SilentServer silent;
+    test::RawServer trickle("HTTP/1.1 200 OK\r\nContent-Length: 50\r\n\r\n" + std::string(50, 'x'), 300ms);
+    LoopbackServer good;
+    good.Serve("/a.txt", "body");
+    CurlHttpClient client(HttpLimits{30s, 60s, 1 << 20});
+    for (const std::string& url : {silent.Url("/x"), trickle.Url("/x")}) {
+        SCOPED_TRACE(url);
+        CancellingObserver observer;
+        client.SetObserver(&observer);
+        std::chrono::steady_clock::time_point cancelledAt;
+        std::thread canceller([&] {
+            std::this_thread::sleep_for(1200ms);
+            cancelledAt = std::chrono::steady_clock::now();
+            observer.cancelled = true;
+            client.WakeUp();
+        });
+        EXPECT_THROW(client.Get(url), TransferCancelledError);
+        const auto late = std::chrono::steady_clock::now() - cancelledAt;
+        canceller.join();
+        // 100 ms is the goal; the bound leaves room for a loaded machine.
+        EXPECT_LT(late, 500ms);
+        client.SetObserver(nullptr);
+    }
+    EXPECT_EQ(client.Get(good.Url("/a.txt")), "body");
 }
 
 TEST(HttpClient, UnknownHostIsNotFound)

@@ -1,4 +1,4 @@
-#include "app/QtText.h"
+#include "graph/QtText.h"
 
 #include "text/Cp1252.h"
 
@@ -14,6 +14,14 @@ std::string FromQString(const QString& text)
 {
     const QByteArray utf8 = text.toUtf8();
     return Utf8ToCp1252(std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size())));
+}
+
+QFont PixelFont(const QString& family, int pixels, bool bold)
+{
+    QFont font(family);
+    font.setPixelSize(pixels);
+    font.setBold(bold);
+    return font;
 }
 
 QString MessageText(std::string_view cp1252)
