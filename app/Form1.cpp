@@ -21,16 +21,17 @@
 #include "app/RichTextViews.h"
 #include "app/Services.h"
 #include "app/Widgets.h"
+#include "config/StationEntry.h"
 #include "graph/ForecastGraph.h"
 #include "report/ForecastGraphModel.h"
 #include "report/ReportComposer.h"
 #include "retrieval/ConfigFile.h"
 #include "retrieval/ConnectionCheck.h"
 #include "retrieval/GifPicture.h"
-#include "retrieval/StationEntry.h"
 #include "text/Error.h"
 #include "text/StringRoutines.h"
 #include "time/RegistryTimeZones.h"
+#include "time/TzifZoneStore.h"
 
 namespace skelmar {
 
@@ -249,7 +250,8 @@ void TForm1::FormShow()
     config_ = ConfigFile::Open(configPath);
     if (config_) {
         ecComboBoxWxLoc->clear();
-        for (const std::string& entry : config_->SectionEntries("STATIONS"))
+        stationEntries_ = config_->SectionEntries("STATIONS");
+        for (const std::string& entry : stationEntries_)
             ecComboBoxWxLoc->addItem(ToQString(entry));
         ecComboBoxWxLoc->setCurrentIndex(-1);
         return;
@@ -297,23 +299,22 @@ void TForm1::ChangeStation()
     static const NoConfig kNoConfig;
     const ConfigTexts& config = config_ ? static_cast<const ConfigTexts&>(*config_) : kNoConfig;
     const std::string entry = FromQString(ecComboBoxWxLoc->currentText());
-    if (const auto zoneName = StationZoneName(entry, config); zoneName && zoneList_)
-        if (const TVeskRegistryTimeZone* zone = zoneList_->FindByKeyName(*zoneName))
-            state_.stationTimeZone = zone->TimeZone();
+    // A station whose code or zone is wrong is refused before anything is downloaded.
+    const TIME_ZONE_INFORMATION zone = StationTimeZone(entry, config, zoneList_.get(), SystemZoneDirectory());
+    const std::string stationCode = ParseStationEntry(entry).code;
+    CheckStationCodeUnique(stationEntries_, stationCode);
+    state_.stationTimeZone = zone;
 
     if (ecComboBoxWxLoc->currentIndex() >= 0) {
-        const std::string stationCode = StationCodeOf(entry);
-        if (!stationCode.empty()) {
-            struct ShowLines {
-                TForm1* form;
-                ~ShowLines() { form->ShowBulletinLines(); }
-            } showLines{this};  // also when the retrieval ends with an error
-            RetrievalContext context{state_, config, *services_.http, *this, *services_.clock,
-                                     services_.picturePath(), services_.formatSettings.TimeSeparator};
-            if (RetrieveBulletin(context, stationCode)) {
-                drawsGraph_ = !GraphServerConfigured(config);
-                ComposeReport();
-            }
+        struct ShowLines {
+            TForm1* form;
+            ~ShowLines() { form->ShowBulletinLines(); }
+        } showLines{this};  // also when the retrieval ends with an error
+        RetrievalContext context{state_, config, *services_.http, *this, *services_.clock,
+                                 services_.picturePath(), services_.formatSettings.TimeSeparator};
+        if (RetrieveBulletin(context, stationCode)) {
+            drawsGraph_ = !GraphServerConfigured(config);
+            ComposeReport();
         }
     }
     if (ecPageControl1->currentWidget() == TabSheet4)
@@ -483,7 +484,7 @@ void TForm1::SetTimeLabelCaption(QLabel* label, const QString& text)
 
 void TForm1::UpdateTimeLabels()
 {
-    const std::string station = ExtractField(FromQString(ecComboBoxWxLoc->currentText()), '=', 1);
+    const std::string station = StationDisplayText(FromQString(ecComboBoxWxLoc->currentText()));
     const TimeLabelCaptions captions =
         ComputeTimeLabelCaptions(state_.forecastBaseTime, station, TimeContext(), state_.lastLabelTime);
     for (std::size_t k = 0; k < LabelTime.size(); ++k)

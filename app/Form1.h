@@ -10,6 +10,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "report/ForecastState.h"
 #include "retrieval/RetrievalSequence.h"
@@ -142,6 +143,7 @@ private:
     ForecastState state_;
     std::unique_ptr<ConfigFile> config_;
     std::unique_ptr<TVeskRegistryTimeZones> zoneList_;
+    std::vector<std::string> stationEntries_;  // [STATIONS] as read at start-up
     bool shown_ = false;
     // Set by a good retrieval without a picture server, cleared by a downloaded picture.
     bool drawsGraph_ = false;

@@ -8,6 +8,9 @@
 #include <QStyledItemDelegate>
 #include <QStylePainter>
 
+#include "app/QtText.h"
+#include "config/StationEntry.h"
+
 namespace skelmar {
 
 namespace {
@@ -43,7 +46,7 @@ StationComboBox::StationComboBox(QWidget* parent) : QComboBox(parent)
 
 QString StationComboBox::DisplayText(const QString& entry)
 {
-    return entry.section(QLatin1Char('='), 0, 0);
+    return ToQString(StationDisplayText(FromQString(entry)));
 }
 
 void StationComboBox::ecComboBoxWxLocDrawItem(QPainter& painter, int index, const QRect& rect,

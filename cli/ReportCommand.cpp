@@ -10,13 +10,13 @@
 #include <system_error>
 #include <variant>
 
+#include "config/StationEntry.h"
 #include "report/ForecastGraphModel.h"
 #include "report/ForecastState.h"
 #include "report/ReportComposer.h"
 #include "retrieval/ConfigFile.h"
 #include "retrieval/HttpClient.h"
 #include "retrieval/RetrievalSequence.h"
-#include "retrieval/StationEntry.h"
 #include "richtext/RichDocument.h"
 #include "richtext/RtfReader.h"
 #include "text/Cp1252.h"
@@ -26,6 +26,7 @@
 #include "time/RegionalSettings.h"
 #include "time/RegistryTimeZones.h"
 #include "time/TimeFormat.h"
+#include "time/TzifZoneStore.h"
 
 namespace skelmar {
 
@@ -252,18 +253,12 @@ bool ReadBulletin(const std::string& name, std::istream& in, std::string& body, 
     return false;
 }
 
-// The zone record of the station, as the station selection finds it: the zone name of the
-// entry looked up in the system's zone list. Without a match (or a zone name) all zero, which
-// makes local time UTC. Throws Error for a zone index that is not a whole number.
+// The zone record of the station, as the station selection finds it. Throws Error for a zone
+// index that is not a whole number and for a zone that is not found.
 TIME_ZONE_INFORMATION StationZone(std::string_view entry, const ConfigTexts& config)
 {
-    const std::optional<std::string> name = StationZoneName(entry, config);
-    if (name) {
-        const TVeskRegistryTimeZones zones;
-        if (const TVeskRegistryTimeZone* zone = zones.FindByKeyName(*name))
-            return zone->TimeZone();
-    }
-    return TIME_ZONE_INFORMATION{};
+    const TVeskRegistryTimeZones zones;
+    return StationTimeZone(entry, config, &zones, SystemZoneDirectory());
 }
 
 // The command line downloads nothing: the retrieval context's client is never asked.
@@ -347,7 +342,8 @@ int MakeReport(const Options& options, const fs::path& programDir, std::istream&
     const std::string& entry = *options.station;
     ForecastState state;
     state.stationTimeZone = StationZone(entry, *config);
-    const std::string stationCode = StationCodeOf(entry);
+    const std::string stationCode = ParseStationEntry(entry).code;
+    CheckStationCodeUnique(config->SectionEntries("STATIONS"), stationCode);
 
     std::string body;
     if (!ReadBulletin(*options.bulletin, in, body, err))

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "config/StationEntry.h"
 #include "report/Composition.h"
 #include "text/Numbers.h"
 #include "text/StringRoutines.h"
@@ -104,7 +105,7 @@ GraphCaptions ReadCaptions(const ReportInputs& inputs)
 {
     const auto text = [&](std::string_view key) { return inputs.config.Value("GRAPH", key); };
     GraphCaptions captions;
-    captions.title = FillTemplate(text("Title"), ExtractField(inputs.stationEntry, '=', 1),
+    captions.title = FillTemplate(text("Title"), StationDisplayText(inputs.stationEntry),
                                   FormatForecastTime(true, inputs.forecastBaseTime, inputs.time));
     captions.temperature = text("Temperature");
     captions.dewPoint = text("DewPoint");

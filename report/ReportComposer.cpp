@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "config/StationEntry.h"
 #include "text/StringRoutines.h"
 
 namespace skelmar {
@@ -38,7 +39,7 @@ std::string ReportComposer::Heading() const
     std::string heading = "\\b " + FontSizeControl(13) + "\\i ";
     heading += Text("GENERAL", "Heading");
     heading += ' ';
-    heading += ExtractField(inputs_.stationEntry, '=', 1);
+    heading += StationDisplayText(inputs_.stationEntry);
     heading += ", at ";
     heading += FormatForecastTime(false, ReportTime(inputs_.forecastBaseTime, inputs_.forecastStep),
                                   inputs_.time);

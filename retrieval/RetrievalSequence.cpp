@@ -15,10 +15,18 @@ namespace skelmar {
 
 namespace {
 
+// The server + the code + the extension. A four-character code is a whole identifier: where
+// the server text ends in the "K" that makes a three-letter code an identifier, the
+// server key with "_ICAO" appended gives the address to use before such a code instead.
 std::string Address(const ConfigTexts& config, std::string_view serverKey, std::string_view stationCode,
                     std::string_view extensionKey)
 {
-    return config.Value("INTERNET", serverKey) + std::string(stationCode) + config.Value("INTERNET", extensionKey);
+    std::string server;
+    if (stationCode.size() == 4)
+        server = config.Value("INTERNET", std::string(serverKey) + "_ICAO");
+    if (server.empty())
+        server = config.Value("INTERNET", serverKey);
+    return server + std::string(stationCode) + config.Value("INTERNET", extensionKey);
 }
 
 // GETs `url`; on failure restores the arrow, shows the refused-connection warning or
@@ -147,7 +155,9 @@ bool ValidateBulletin(RetrievalContext& context, std::string_view stationCode)
     TWordList words;
     SplitWords(header, words);
     // The date and the issue time are words 6 and 7: a shorter header is no bulletin.
-    if (LeftChars(header, 3) != stationCode || words.size() < 7) {
+    // The header begins with the station's code: three characters, or four for a station
+    // named by its whole identifier.
+    if (LeftChars(header, static_cast<int>(stationCode.size())) != stationCode || words.size() < 7) {
         context.host.Error(std::string(kCorruptedText));
         return false;
     }

@@ -99,7 +99,11 @@ void Station::ServeBoston()
 void Station::PointDownloadsAt(const std::string& textServer, const std::string& graphServer,
                                const std::string& extraConfig)
 {
+    // A four-letter code is a whole identifier: its address leaves out the "K" of the others.
+    const std::string icaoServer =
+        textServer.ends_with("/K") ? textServer.substr(0, textServer.size() - 1) : textServer;
     folder.Write("Skelmar.ini", "[INTERNET]\r\nC_ZOZI14_TEXTSERVER=" + textServer +
+                                    "\r\nC_ZOZI14_TEXTSERVER_ICAO=" + icaoServer +
                                     "\r\nC_FOUS_TEXT_EXT=.htm\r\nC_FOUS_TEXT_HTML=PRE\r\n"
                                     "C_ZOZI14_GRAPHSERVER=" + graphServer +
                                     "\r\nC_FOUS_GRAPH_EXT=.gif\r\n" + extraConfig + shippedConfig);

@@ -172,7 +172,7 @@ std::string StationPage(const std::string& bulletin);
 
 // A started window over the shipped files whose downloads go to a server on 127.0.0.1: an
 // [INTERNET] section put first (of a section that appears twice, the first counts) names the
-// text at /text/K<code>.htm and, with `pictureServer`, the picture at /graph/<code>.gif;
+// text at /text/K<code>.htm (/text/<code>.htm for a four-letter code) and, with `pictureServer`, the picture at /graph/<code>.gif;
 // without it the picture server is empty.
 struct Station {
     explicit Station(const std::string& extraConfig = "", bool pictureServer = true,
