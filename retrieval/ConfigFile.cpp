@@ -156,10 +156,12 @@ std::vector<std::string> SectionKeys(std::string_view content, std::string_view 
 
 std::vector<std::string> SectionEntries(std::string_view content, std::string_view section)
 {
-    std::vector<std::string> keys = SectionKeys(content, section);
-    // The first value of each key, found in one more pass instead of one pass per key.
+    // Every key, beyond the key list's size: the station list holds some 2,000 stations.
+    std::vector<std::string> keys;
+    // The first value of each key, found in the same pass instead of one pass per key.
     std::unordered_map<std::string, std::string> firstValue;
     ForEachEntry(content, section, [&](const Entry& entry) {
+        keys.emplace_back(entry.key);
         firstValue.try_emplace(FoldedKey(entry.key), CleanValue(entry.value));
         return true;
     });

@@ -10,8 +10,8 @@
 //  - The file is code page 1252. A file that starts with a UTF-8 byte order mark, or that is
 //    well-formed UTF-8 with characters beyond ASCII, is read as UTF-8 and converted to code
 //    page 1252 (characters the code page lacks become "?").
-//  - A value is read up to 2047 characters; a section's key list up to 16384 bytes, counting
-//    one terminating zero per key and one for the list.
+//  - A value is read up to 2047 characters; a section's key list (SectionKeys) up to 16384
+//    bytes, counting one terminating zero per key and one for the list.
 
 #include <filesystem>
 #include <memory>
@@ -38,7 +38,8 @@ std::string FindValue(std::string_view content, std::string_view section, std::s
 // The keys of `section` in file order (duplicates included), as many as fit the key list.
 std::vector<std::string> SectionKeys(std::string_view content, std::string_view section);
 
-// "key=value" for each key of SectionKeys(), with the value of the key's first occurrence.
+// "key=value" for each key of the section in file order (duplicates included, however many:
+// the key list's size does not limit it), with the value of the key's first occurrence.
 std::vector<std::string> SectionEntries(std::string_view content, std::string_view section);
 
 bool EqualsIgnoreCase(std::string_view a, std::string_view b);
