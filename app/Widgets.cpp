@@ -1,6 +1,8 @@
 #include "app/Widgets.h"
 
 #include <QAbstractItemView>
+#include <QKeyEvent>
+#include <QListView>
 #include <QGridLayout>
 #include <QMouseEvent>
 #include <QPainter>
@@ -9,6 +11,7 @@
 #include <QStylePainter>
 
 #include "app/QtText.h"
+#include "app/StationSearch.h"
 #include "config/StationEntry.h"
 
 namespace skelmar {
@@ -42,6 +45,85 @@ StationComboBox::StationComboBox(QWidget* parent) : QComboBox(parent)
 {
     setEditable(false);
     setItemDelegate(new StationItemDelegate(this));
+    // While the list is open, its view has the keyboard.
+    view()->installEventFilter(this);
+    // The keys are made again at the next search after the items change.
+    connect(model(), &QAbstractItemModel::rowsInserted, this, [this] { searchKeys_.clear(); });
+    connect(model(), &QAbstractItemModel::rowsRemoved, this, [this] { searchKeys_.clear(); });
+    connect(model(), &QAbstractItemModel::modelReset, this, [this] { searchKeys_.clear(); });
+}
+
+void StationComboBox::SetSearchText(const QString& text)
+{
+    search_ = text;
+    if (searchKeys_.size() != count()) {
+        searchKeys_.clear();
+        searchKeys_.reserve(count());
+        for (int row = 0; row < count(); ++row)
+            searchKeys_.push_back(StationSearchKey(itemText(row)));
+    }
+    auto* list = qobject_cast<QListView*>(view());
+    std::vector<bool> shown(static_cast<std::size_t>(count()), false);
+    const std::vector<int> rows = MatchingStations(searchKeys_, text);
+    for (const int row : rows)
+        shown[static_cast<std::size_t>(row)] = true;
+    list->setUpdatesEnabled(false);
+    for (int row = 0; row < count(); ++row)
+        if (list->isRowHidden(row) == shown[static_cast<std::size_t>(row)])
+            list->setRowHidden(row, !shown[static_cast<std::size_t>(row)]);
+    list->setUpdatesEnabled(true);
+    // Closing the list picks its highlighted row after clearing the search: that row stays.
+    if (!text.isEmpty() && !rows.empty())
+        list->setCurrentIndex(model()->index(rows.front(), modelColumn(), rootModelIndex()));
+    update();
+}
+
+int StationComboBox::ShownCount() const
+{
+    const auto* list = qobject_cast<const QListView*>(view());
+    int shown = 0;
+    for (int row = 0; row < count(); ++row)
+        shown += list->isRowHidden(row) ? 0 : 1;
+    return shown;
+}
+
+void StationComboBox::hidePopup()
+{
+    QComboBox::hidePopup();
+    if (!search_.isEmpty())
+        SetSearchText(QString());
+}
+
+bool StationComboBox::Type(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Backspace) {
+        if (!search_.isEmpty())
+            SetSearchText(search_.chopped(1));
+        return true;
+    }
+    const QString text = event->text();
+    if (text.isEmpty() || !text.at(0).isPrint() || (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier)))
+        return false;
+    if (search_.isEmpty() && text == QLatin1String(" "))
+        return false;  // a space on the closed list opens it, as ever
+    // Opening the list highlights the current station: the first match is highlighted after.
+    if (!view()->isVisible())
+        showPopup();
+    SetSearchText(search_ + text);
+    return true;
+}
+
+void StationComboBox::keyPressEvent(QKeyEvent* event)
+{
+    if (!Type(event))
+        QComboBox::keyPressEvent(event);
+}
+
+bool StationComboBox::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == view() && event->type() == QEvent::KeyPress && Type(static_cast<QKeyEvent*>(event)))
+        return true;
+    return QComboBox::eventFilter(watched, event);
 }
 
 QString StationComboBox::DisplayText(const QString& entry)
@@ -67,7 +149,7 @@ void StationComboBox::paintEvent(QPaintEvent*)
     QStylePainter painter(this);
     QStyleOptionComboBox option;
     initStyleOption(&option);
-    option.currentText = DisplayText(currentText());
+    option.currentText = search_.isEmpty() ? DisplayText(currentText()) : search_;
     painter.drawComplexControl(QStyle::CC_ComboBox, option);
     painter.drawControl(QStyle::CE_ComboBoxLabel, option);
 }

@@ -43,6 +43,7 @@ function readableName(raw) {
     // reads the code from the first "(".
     .replace(/_?\([^)]*(\)|$)/g, '')
     .replace(/_/g, ' ')
+    .replace(/^\//, '') // "/MONTICELLO/WAYNE_CN"
     .trim()
     .split(/\s+/)
     .map((word) =>
