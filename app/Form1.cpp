@@ -21,6 +21,7 @@
 #include "app/RichTextViews.h"
 #include "app/Services.h"
 #include "app/Widgets.h"
+#include "app/WindowMemory.h"
 #include "config/StationEntry.h"
 #include "graph/ForecastGraph.h"
 #include "report/ForecastGraphModel.h"
@@ -254,6 +255,16 @@ void TForm1::FormShow()
         for (const std::string& entry : stationEntries_)
             ecComboBoxWxLoc->addItem(ToQString(entry));
         ecComboBoxWxLoc->setCurrentIndex(-1);
+        Label2->setText(QStringLiteral("Click on station to retrieve forecast\n"
+                                       "(Drop down contains %1 additional stations not on this map)")
+                            .arg(StationsOffTheMap(stationEntries_)));
+        if (services_.settings != nullptr) {
+            memory_ = new WindowMemory(*services_.settings, *ecComboBoxWxLoc, *RzRadioGroupTimeType,
+                                       *RzRadioGroupTempFormat, this);
+            // The last station's report comes once the window is up.
+            if (memory_->Restore())
+                WindowMemory::AfterFirstPaint(*this, [this] { ecComboBoxWxLocChange(); });
+        }
         return;
     }
     services_.messages->Error("The mandatory file Skelmar.ini cannot be found.");

@@ -17,6 +17,7 @@
 #include "time/TimeFormat.h"
 
 class QGroupBox;
+class QSettings;
 class QPlainTextEdit;
 class QSlider;
 class QTabWidget;
@@ -39,6 +40,7 @@ class RotatedLabel;
 class StationComboBox;
 class TVeskRegistryTimeZones;
 class UrlOpener;
+class WindowMemory;
 
 // What the window is given by main (or by a test).
 struct FormServices {
@@ -54,6 +56,8 @@ struct FormServices {
     ConnectionCheck* connection = nullptr;
     const Clock* clock = nullptr;
     std::function<std::filesystem::path()> picturePath;  // may throw "Cannot create file ..."
+    // Where the last station, time type and unit are remembered; null: nothing is.
+    QSettings* settings = nullptr;
 };
 
 // The map picture; reports where a mouse button was released over it.
@@ -144,6 +148,7 @@ private:
     std::unique_ptr<ConfigFile> config_;
     std::unique_ptr<TVeskRegistryTimeZones> zoneList_;
     std::vector<std::string> stationEntries_;  // [STATIONS] as read at start-up
+    WindowMemory* memory_ = nullptr;
     bool shown_ = false;
     // Set by a good retrieval without a picture server, cleared by a downloaded picture.
     bool drawsGraph_ = false;

@@ -27,6 +27,20 @@ const std::array<PickMapRow, 54> PickMapTable = {{
 }};
 // clang-format on
 
+int StationsOffTheMap(std::span<const std::string> entries)
+{
+    int onTheMap = 0;
+    for (const PickMapRow& row : PickMapTable) {
+        const std::string wanted = "(" + std::string(row.code) + ")";
+        for (const std::string& entry : entries)
+            if (entry.find(wanted) != std::string::npos) {
+                ++onTheMap;
+                break;
+            }
+    }
+    return static_cast<int>(entries.size()) - onTheMap;
+}
+
 std::optional<std::string_view> PickMapHit(int x, int y)
 {
     for (const PickMapRow& row : PickMapTable)

@@ -40,7 +40,7 @@ void ProgramFolder::CopyShippedFiles() const
     }
 }
 
-FormUnderTest::FormUnderTest(const ProgramFolder& folder, HttpLimits limits) : http(limits)
+FormUnderTest::FormUnderTest(const ProgramFolder& folder, HttpLimits limits, QSettings* settings) : http(limits)
 {
     FormServices services;
     services.programDir = folder.Path();
@@ -54,6 +54,7 @@ FormUnderTest::FormUnderTest(const ProgramFolder& folder, HttpLimits limits) : h
     services.clock = &clock;
     picture = folder.Path() / "Temp.gif";
     services.picturePath = [this] { return picture; };
+    services.settings = settings;
     form = std::make_unique<TForm1>(std::move(services));
 }
 
@@ -78,13 +79,13 @@ std::string StationPage(const std::string& bulletin)
     return "<html><head><title>Guidance</title></head><body>\n<PRE>\n" + bulletin + "</PRE>\n</body></html>\n";
 }
 
-Station::Station(const std::string& extraConfig, bool pictureServer, HttpLimits limits)
+Station::Station(const std::string& extraConfig, bool pictureServer, HttpLimits limits, QSettings* settings)
 {
     folder.CopyShippedFiles();
     shippedConfig = ReadFileBytes(QString::fromStdString((folder.Path() / "Skelmar.ini").string()));
     PointDownloadsAt(server.Url("/text/K"), pictureServer ? server.Url("/graph/") : std::string(), extraConfig);
     ServeBoston();
-    t = std::make_unique<FormUnderTest>(folder, limits);
+    t = std::make_unique<FormUnderTest>(folder, limits, settings);
     t->Show();
     list = t->Find<StationComboBox>("ecComboBoxWxLoc");
     pages = t->Find<QTabWidget>("ecPageControl1");

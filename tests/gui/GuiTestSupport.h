@@ -21,6 +21,7 @@
 #include "tests/support/LoopbackServer.h"
 #include "time/Calendar.h"
 
+class QSettings;
 class QTabWidget;
 
 namespace skelmar {
@@ -141,7 +142,9 @@ inline constexpr HttpLimits kTestHttpLimits{std::chrono::seconds(2), std::chrono
 
 // A window with recording services over a program folder.
 struct FormUnderTest {
-    explicit FormUnderTest(const ProgramFolder& folder, HttpLimits limits = kTestHttpLimits);
+    // With `settings`, the window remembers its choices there.
+    explicit FormUnderTest(const ProgramFolder& folder, HttpLimits limits = kTestHttpLimits,
+                           QSettings* settings = nullptr);
     RecordingPresenter messages;
     RecordingDialogs dialogs;
     RecordingUrlOpener urls;
@@ -176,7 +179,7 @@ std::string StationPage(const std::string& bulletin);
 // without it the picture server is empty.
 struct Station {
     explicit Station(const std::string& extraConfig = "", bool pictureServer = true,
-                     HttpLimits limits = kTestHttpLimits);
+                     HttpLimits limits = kTestHttpLimits, QSettings* settings = nullptr);
     // Serves Boston: the fixture bulletin (of 9 December 2026, 1200 UTC) and a one-pixel picture.
     void ServeBoston();
     // Rewrites the configuration file with these addresses before the station part of the
