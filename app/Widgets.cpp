@@ -45,6 +45,9 @@ StationComboBox::StationComboBox(QWidget* parent) : QComboBox(parent)
 {
     setEditable(false);
     setItemDelegate(new StationItemDelegate(this));
+    // Every row has the same height: the list lays out its 2,000 rows without measuring each.
+    if (auto* list = qobject_cast<QListView*>(view()))
+        list->setUniformItemSizes(true);
     // While the list is open, its view has the keyboard.
     view()->installEventFilter(this);
     // The keys are made again at the next search after the items change.
@@ -106,10 +109,14 @@ bool StationComboBox::Type(QKeyEvent* event)
         return false;
     if (search_.isEmpty() && text == QLatin1String(" "))
         return false;  // a space on the closed list opens it, as ever
-    // Opening the list highlights the current station: the first match is highlighted after.
-    if (!view()->isVisible())
-        showPopup();
+    const bool opening = !view()->isVisible();
     SetSearchText(search_ + text);
+    if (opening) {
+        // Narrowed first: opening measures the rows shown. Opening highlights the current
+        // station; the first match is highlighted again after.
+        showPopup();
+        SetSearchText(search_);
+    }
     return true;
 }
 

@@ -1,5 +1,7 @@
 #include "retrieval/ConfigFile.h"
 
+#include <sys/stat.h>
+
 #include <fstream>
 #include <iterator>
 #include <optional>
@@ -180,23 +182,74 @@ std::unique_ptr<ConfigFile> ConfigFile::Open(const std::filesystem::path& path)
     return std::unique_ptr<ConfigFile>(new ConfigFile(path));
 }
 
-std::string ConfigFile::ReadContent() const
+struct ConfigFile::Snapshot {
+    explicit Snapshot(std::string decoded) : text(std::move(decoded))
+    {
+        // Each section's header line to the next header line; of a section that appears
+        // twice, the first.
+        std::string open;
+        std::size_t openAt = 0;
+        const auto close = [&](std::size_t at) {
+            sections.try_emplace(open, std::string_view(text).substr(openAt, at - openAt));
+        };
+        bool any = false;
+        ForEachLine(text, [&](std::string_view line) {
+            if (const auto name = ini::SectionName(line)) {
+                const auto at = static_cast<std::size_t>(line.data() - text.data());
+                if (any)
+                    close(at);
+                open = ini::FoldedKey(*name);
+                openAt = at;
+                any = true;
+            }
+            return true;
+        });
+        if (any)
+            close(text.size());
+    }
+    std::string text;
+    std::unordered_map<std::string, std::string_view> sections;  // by folded name
+};
+
+std::string_view ConfigFile::SectionText(const Snapshot& snapshot, std::string_view section) const
 {
+    const auto found = snapshot.sections.find(ini::FoldedKey(section));
+    return found == snapshot.sections.end() ? std::string_view() : found->second;
+}
+
+std::shared_ptr<const ConfigFile::Snapshot> ConfigFile::Content() const
+{
+    static const auto kEmpty = std::make_shared<const Snapshot>(std::string());
+    struct stat status{};
+    if (::stat(path_.c_str(), &status) != 0)
+        return kEmpty;
+    const std::array<long long, 7> stamp = {
+        static_cast<long long>(status.st_dev),      static_cast<long long>(status.st_ino),
+        static_cast<long long>(status.st_size),     static_cast<long long>(status.st_ctim.tv_sec),
+        static_cast<long long>(status.st_ctim.tv_nsec), static_cast<long long>(status.st_mtim.tv_sec),
+        static_cast<long long>(status.st_mtim.tv_nsec)};
+    const std::lock_guard lock(mutex_);
+    if (content_ && stamp == stamp_)
+        return content_;
     std::ifstream in(path_, std::ios::binary);
     if (!in)
-        return {};
+        return kEmpty;
     const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    return ini::DecodeContent(bytes);
+    content_ = std::make_shared<const Snapshot>(ini::DecodeContent(bytes));
+    stamp_ = stamp;
+    return content_;
 }
 
 std::string ConfigFile::Value(std::string_view section, std::string_view key) const
 {
-    return ini::FindValue(ReadContent(), section, key);
+    const auto snapshot = Content();
+    return ini::FindValue(SectionText(*snapshot, section), section, key);
 }
 
 std::vector<std::string> ConfigFile::SectionEntries(std::string_view section) const
 {
-    return ini::SectionEntries(ReadContent(), section);
+    const auto snapshot = Content();
+    return ini::SectionEntries(SectionText(*snapshot, section), section);
 }
 
 }  // namespace skelmar
