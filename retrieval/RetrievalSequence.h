@@ -98,6 +98,9 @@ bool GraphServerConfigured(const ConfigTexts& config);
 // which end the whole retrieval.
 void DownloadGraphic(RetrievalContext& context, std::string_view stationCode);
 
+// The addresses are [INTERNET] server + station code + extension; for a four-character code
+// (a whole identifier, "PANC") the server key with "_ICAO" appended counts first when set.
+
 // Fetches the bulletin text into BulletinLines and cuts it out of its page. A failed
 // download shows its message and leaves "No Report" (or, with a tag configured, no line).
 void DownloadText(RetrievalContext& context, std::string_view stationCode);
@@ -112,7 +115,8 @@ void TakeTextBody(RetrievalContext& context, std::string_view body);
 // integer value") for a field that is not a number.
 bool CheckBulletinDate(RetrievalContext& context, std::string_view dateWord);
 
-// Checks the held BulletinLines as the bulletin of `stationCode`, sets ForecastBaseTime from
+// Checks the held BulletinLines as the bulletin of `stationCode` (its header begins with the
+// whole code, three or four characters), sets ForecastBaseTime from
 // its header, updates the time scale and normalises the table. A GFS or NAM guidance bulletin
 // is first rewritten into the old layout (TranslateGuidanceBulletin), so a refused one is left
 // in that layout. False, with its message shown, when the bulletin is refused. Throws Error for a header field that does not convert
