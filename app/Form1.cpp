@@ -252,17 +252,20 @@ void TForm1::FormShow()
     if (config_) {
         ecComboBoxWxLoc->clear();
         stationEntries_ = config_->SectionEntries("STATIONS");
+        QStringList entries;
+        entries.reserve(static_cast<qsizetype>(stationEntries_.size()));
         for (const std::string& entry : stationEntries_)
-            ecComboBoxWxLoc->addItem(ToQString(entry));
+            entries.push_back(ToQString(entry));
+        ecComboBoxWxLoc->addItems(entries);  // at once: 2,000 items one by one cost a frame
         ecComboBoxWxLoc->setCurrentIndex(-1);
         Label2->setText(QStringLiteral("Click on station to retrieve forecast\n"
                                        "(Drop down contains %1 additional stations not on this map)")
                             .arg(StationsOffTheMap(stationEntries_)));
         if (services_.settings != nullptr) {
-            memory_ = new WindowMemory(*services_.settings, *ecComboBoxWxLoc, *RzRadioGroupTimeType,
-                                       *RzRadioGroupTempFormat, this);
+            auto* memory = new WindowMemory(*services_.settings, *ecComboBoxWxLoc, *RzRadioGroupTimeType,
+                                            *RzRadioGroupTempFormat, this);
             // The last station's report comes once the window is up.
-            if (memory_->Restore())
+            if (memory->Restore())
                 WindowMemory::AfterFirstPaint(*this, [this] { ecComboBoxWxLocChange(); });
         }
         return;

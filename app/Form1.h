@@ -40,7 +40,6 @@ class RotatedLabel;
 class StationComboBox;
 class TVeskRegistryTimeZones;
 class UrlOpener;
-class WindowMemory;
 
 // What the window is given by main (or by a test).
 struct FormServices {
@@ -148,7 +147,6 @@ private:
     std::unique_ptr<ConfigFile> config_;
     std::unique_ptr<TVeskRegistryTimeZones> zoneList_;
     std::vector<std::string> stationEntries_;  // [STATIONS] as read at start-up
-    WindowMemory* memory_ = nullptr;
     bool shown_ = false;
     // Set by a good retrieval without a picture server, cleared by a downloaded picture.
     bool drawsGraph_ = false;

@@ -6,6 +6,7 @@
 #include <QGridLayout>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QProxyStyle>
 #include <QRadioButton>
 #include <QStyledItemDelegate>
 #include <QStylePainter>
@@ -19,6 +20,20 @@ namespace skelmar {
 namespace {
 
 constexpr int kStationItemHeight = 18;
+
+// The list drops down below the box, as a list box does, rather than opening over it as a
+// menu: a menu is made as wide as its widest entry, and measuring 2,000 entries at each
+// opening would take longer than a frame.
+class DropDownListStyle final : public QProxyStyle {
+public:
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* returnData) const override
+    {
+        if (hint == QStyle::SH_ComboBox_Popup)
+            return 0;
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+};
 
 class StationItemDelegate final : public QStyledItemDelegate {
 public:
@@ -44,6 +59,9 @@ private:
 StationComboBox::StationComboBox(QWidget* parent) : QComboBox(parent)
 {
     setEditable(false);
+    auto* style = new DropDownListStyle;
+    style->setParent(this);
+    setStyle(style);
     setItemDelegate(new StationItemDelegate(this));
     // Every row has the same height: the list lays out its 2,000 rows without measuring each.
     if (auto* list = qobject_cast<QListView*>(view()))

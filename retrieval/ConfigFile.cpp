@@ -159,17 +159,23 @@ std::vector<std::string> SectionKeys(std::string_view content, std::string_view 
 std::vector<std::string> SectionEntries(std::string_view content, std::string_view section)
 {
     // Every key, beyond the key list's size: the station list holds some 2,000 stations.
-    std::vector<std::string> keys;
-    // The first value of each key, found in the same pass instead of one pass per key.
-    std::unordered_map<std::string, std::string> firstValue;
+    std::vector<std::string> entries;
+    // Where each key first stands, so that a repeated key takes its first value.
+    std::unordered_map<std::string, std::size_t> first;
     ForEachEntry(content, section, [&](const Entry& entry) {
-        keys.emplace_back(entry.key);
-        firstValue.try_emplace(FoldedKey(entry.key), CleanValue(entry.value));
+        const auto [at, isNew] = first.try_emplace(FoldedKey(entry.key), entries.size());
+        std::string line(entry.key);
+        line += '=';
+        if (isNew) {
+            line += CleanValue(entry.value);
+        } else {
+            // The earlier "key=value": its key has the folded key's length (folding keeps it).
+            line += std::string_view(entries[at->second]).substr(at->first.size() + 1);
+        }
+        entries.push_back(std::move(line));
         return true;
     });
-    for (std::string& key : keys)
-        key += "=" + firstValue[FoldedKey(key)];
-    return keys;
+    return entries;
 }
 
 }  // namespace ini
@@ -234,7 +240,11 @@ std::shared_ptr<const ConfigFile::Snapshot> ConfigFile::Content() const
     std::ifstream in(path_, std::ios::binary);
     if (!in)
         return kEmpty;
-    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    // Read in one go, at the size the file has now (it may change while it is read).
+    std::string bytes(static_cast<std::size_t>(status.st_size), '\0');
+    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    bytes.resize(static_cast<std::size_t>(in.gcount()));
+    bytes.append(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     content_ = std::make_shared<const Snapshot>(ini::DecodeContent(bytes));
     stamp_ = stamp;
     return content_;
