@@ -190,6 +190,44 @@ TEST_F(SkelmarIniTest, TheWholeGuidanceIsListed)
     EXPECT_GT(entries.size(), 2000u);
 }
 
+// Each side of the lines that split states, Arizona and the Navajo Nation, and the zones
+// outside the contiguous states, as the generator found them from the coordinates.
+TEST_F(SkelmarIniTest, ZonesOfTheSplitStatesAndBeyond)
+{
+    struct Expectation {
+        int line;
+        std::string_view entry;
+        std::string_view zone;  // [TIMEZONES]; "" when the index's own zone
+    };
+    const Expectation kExpect[] = {
+        {__LINE__, "Pensacola, FL (PNS)=6", ""},             // Florida's panhandle
+        {__LINE__, "Tallahassee, FL (TLH)=5", ""},
+        {__LINE__, "Knoxville, TN (TYS)=5", ""},             // east Tennessee
+        {__LINE__, "Nashville, TN (BNA)=6", ""},
+        {__LINE__, "El Paso, TX (ELP)=7", ""},               // west Texas
+        {__LINE__, "Goodland, KS (GLD)=7", ""},              // west Kansas
+        {__LINE__, "Scottsbluff, NE (BFF)=7", ""},           // west Nebraska
+        {__LINE__, "Rapid City, SD (RAP)=7", ""},
+        {__LINE__, "Dickinson, ND (DIK)=7", ""},
+        {__LINE__, "Ontario, OR (ONO)=7", "America/Boise"},  // east Oregon
+        {__LINE__, "Boise, ID (BOI)=7", "America/Boise"},
+        {__LINE__, "Indianapolis, IN (IND)=5", "America/Indiana/Indianapolis"},
+        {__LINE__, "Detroit Metro, MI (DTW)=5", "America/Detroit"},
+        {__LINE__, "Phoenix, AZ (PHX)=7", "America/Phoenix"},
+        {__LINE__, "Window Rock, AZ (RQE)=7", ""},            // the Navajo Nation keeps daylight time
+        {__LINE__, "Anchorage, AK (PANC)=9", "America/Anchorage"},
+        {__LINE__, "Adak Is, AK (PADK)=10", "America/Adak"},
+        {__LINE__, "Honolulu, HI (PHNL)=10", "Pacific/Honolulu"},
+        {__LINE__, "San Juan, PR (TJSJ)=4", "America/Puerto_Rico"},
+    };
+    const std::vector<std::string> entries = config_->SectionEntries("STATIONS");
+    for (const Expectation& e : kExpect) {
+        SCOPED_TRACE(e.line);
+        EXPECT_NE(std::find(entries.begin(), entries.end(), e.entry), entries.end()) << e.entry;
+        EXPECT_EQ(Value("TIMEZONES", StationCodeOf(e.entry)), e.zone);
+    }
+}
+
 TEST_F(SkelmarIniTest, BulletinAddressIsFormedAroundTheStationCode)
 {
     const std::string address = Value("INTERNET", "C_ZOZI14_TEXTSERVER") + "BOS" +
