@@ -110,6 +110,17 @@ private slots:
         QTest::keyClick(s.list->view(), Qt::Key_Return);
         QCOMPARE(s.list->currentText(), QStringLiteral("Boston, MA (BOS)=5"));
         QVERIFY(s.Report().startsWith(QStringLiteral("Extended Aviation Weather Report for Boston, MA (BOS)")));
+
+        // A click on a match picks it.
+        Type(s.list, QStringLiteral("dicki"));
+        const QStringList shown = Shown(s.list);
+        const int row = s.list->findText(QStringLiteral("Dickinson, ND (DIK)=7"));
+        QVERIFY(shown.contains(s.list->itemText(row)));
+        const QRect rect = s.list->view()->visualRect(s.list->model()->index(row, 0));
+        QTest::mouseClick(s.list->view()->viewport(), Qt::LeftButton, {}, rect.center());
+        QVERIFY(!s.list->view()->isVisible());
+        QCOMPARE(s.list->currentText(), QStringLiteral("Dickinson, ND (DIK)=7"));
+        QCOMPARE(s.Requested().back(), std::string("/text/KDIK.htm"));
     }
 
     void escapeAndBackspace()
