@@ -86,13 +86,18 @@ private slots:
         settings->setValue(QStringLiteral("station"), QStringLiteral("Nowhere, XX (NOW)"));
         settings->setValue(QStringLiteral("unit"), QStringLiteral("celsius"));
         settings->sync();
-        Station s("", true, kTestHttpLimits, settings.get());
-        QTest::qWait(50);  // a queued fetch would have run by now
-        QCOMPARE(s.list->currentIndex(), -1);
+        Station s;
+        s.t.reset();
+        FormUnderTest t(s.folder, kTestHttpLimits, settings.get());
+        PaintSpy painted(*t.form, s.server);
+        t.Show();
+        QTRY_VERIFY(painted.requestsAtFirstPaint.has_value());
+        QCoreApplication::processEvents();  // what the first paint queued
+        QCOMPARE(t.Find<StationComboBox>("ecComboBoxWxLoc")->currentIndex(), -1);
         QVERIFY(s.server.Requests().empty());
-        QVERIFY(s.t->messages.messages.empty());
+        QVERIFY(t.messages.messages.empty());
         QVERIFY(!settings->contains(QStringLiteral("station")));
-        QVERIFY(s.t->Find<RadioGroup>("RzRadioGroupTempFormat")->Item(1)->isChecked());  // the rest stays
+        QVERIFY(t.Find<RadioGroup>("RzRadioGroupTempFormat")->Item(1)->isChecked());  // the rest stays
     }
 
     void theMapPageCountsTheStationsOnlyTheListHolds()
