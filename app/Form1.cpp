@@ -20,6 +20,8 @@
 #include "app/RichTextViews.h"
 #include "app/Services.h"
 #include "app/Widgets.h"
+#include "app/WindowMemory.h"
+#include "config/StationEntry.h"
 #include "graph/ForecastGraph.h"
 #include "graph/QtText.h"
 #include "report/ForecastGraphModel.h"
@@ -28,11 +30,11 @@
 #include "retrieval/ConnectionCheck.h"
 #include "retrieval/ProgramFiles.h"
 #include "retrieval/RetrievalSequence.h"
-#include "retrieval/StationEntry.h"
 #include "text/Error.h"
 #include "text/StringRoutines.h"
 #include "time/Clock.h"
 #include "time/RegistryTimeZones.h"
+#include "time/TzifZoneStore.h"
 
 namespace skelmar {
 
@@ -125,9 +127,23 @@ void TForm1::FormShow()
     config_ = ConfigFile::Open(configPath);
     if (config_) {
         stationList_->clear();
-        for (const std::string& entry : config_->SectionEntries("STATIONS"))
-            stationList_->addItem(ToQString(entry));
+        stationEntries_ = config_->SectionEntries("STATIONS");
+        QStringList entries;
+        entries.reserve(static_cast<qsizetype>(stationEntries_.size()));
+        for (const std::string& entry : stationEntries_)
+            entries.push_back(ToQString(entry));
+        stationList_->addItems(entries);  // at once: 2,000 items one by one cost a frame
         stationList_->setCurrentIndex(-1);
+        pickMapHint_->setText(QStringLiteral("Click on station to retrieve forecast\n"
+                                       "(Drop down contains %1 additional stations not on this map)")
+                            .arg(StationsOffTheMap(stationEntries_)));
+        if (services_.settings != nullptr) {
+            auto* memory = new WindowMemory(*services_.settings, *stationList_, *timeTypeGroup_,
+                                            *unitGroup_, this);
+            // The last station's report comes once the window is up.
+            if (memory->Restore())
+                WindowMemory::AfterFirstPaint(*this, [this] { ecComboBoxWxLocChange(); });
+        }
         return;
     }
     services_.messages->Error("The mandatory file Skelmar.ini cannot be found.");
@@ -186,13 +202,13 @@ void TForm1::ChangeStation(bool fromMap)
 
     PendingChange change;
     change.entry = FromQString(stationList_->currentText());
-    change.zone = state_.stationTimeZone;
     change.fromMap = fromMap;
-    if (const auto zoneName = StationZoneName(change.entry, Texts()); zoneName && zoneList_)
-        if (const TVeskRegistryTimeZone* zone = zoneList_->FindByKeyName(*zoneName))
-            change.zone = zone->TimeZone();
+    // A station whose code or zone is wrong is refused before anything is downloaded.
+    change.zone = StationTimeZone(change.entry, Texts(), zoneList_.get(), SystemZoneDirectory());
+    const std::string code = ParseStationEntry(change.entry).code;
+    CheckStationCodeUnique(stationEntries_, code);
 
-    const std::string stationCode = stationList_->currentIndex() >= 0 ? StationCodeOf(change.entry) : std::string();
+    const std::string stationCode = stationList_->currentIndex() >= 0 ? code : std::string();
     if (stationCode.empty() || runner_ == nullptr) {
         // Nothing to retrieve: the zone is taken and the page changes as after a retrieval.
         state_.lastLabelTime = 0;

@@ -11,11 +11,13 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "report/ForecastState.h"
 #include "time/TimeFormat.h"
 
 class QGroupBox;
+class QSettings;
 class QPlainTextEdit;
 class QPushButton;
 class QSlider;
@@ -60,6 +62,8 @@ struct FormServices {
     ConnectionCheck* connection = nullptr;
     const Clock* clock = nullptr;
     std::function<std::filesystem::path()> picturePath;  // may throw "Cannot create file ..."
+    // Where the last station, time type and unit are remembered; null: nothing is.
+    QSettings* settings = nullptr;
 };
 
 // The map picture; reports where a mouse button was released over it.
@@ -172,6 +176,7 @@ private:
     ForecastState state_;
     std::unique_ptr<ConfigFile> config_;
     std::unique_ptr<TVeskRegistryTimeZones> zoneList_;
+    std::vector<std::string> stationEntries_;  // [STATIONS] as read at start-up
     bool shown_ = false;
     // Set by a good retrieval without a picture server, cleared by a downloaded picture and
     // by a failed retrieval (the graph shown stays).

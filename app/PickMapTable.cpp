@@ -1,5 +1,7 @@
 #include "app/PickMapTable.h"
 
+#include <set>
+
 namespace skelmar {
 
 // Cape Hatteras and Sault Ste. Marie stand under the identifiers the GFS guidance gives them
@@ -26,6 +28,22 @@ const std::array<PickMapRow, 54> PickMapTable = {{
     {"SFO",   5, 107,  37, 127}, {"PDX",  37,  36,  71,  52}, {"SEA",  51,  19,  83,  36},
 }};
 // clang-format on
+
+int StationsOffTheMap(std::span<const std::string> entries)
+{
+    // Each entry's code once, rather than each of the table's codes looked for in every entry.
+    std::set<std::string_view> unmatched;
+    for (const PickMapRow& row : PickMapTable)
+        unmatched.insert(row.code);
+    int onTheMap = 0;
+    for (const std::string& entry : entries) {
+        const std::size_t open = entry.find('(');
+        const std::size_t close = open == std::string::npos ? open : entry.find(')', open);
+        if (close != std::string::npos && unmatched.erase(std::string_view(entry).substr(open + 1, close - open - 1)) > 0)
+            ++onTheMap;
+    }
+    return static_cast<int>(entries.size()) - onTheMap;
+}
 
 std::optional<std::string_view> PickMapHit(int x, int y)
 {

@@ -5,6 +5,8 @@
 
 #include <array>
 #include <optional>
+#include <span>
+#include <string>
 #include <string_view>
 
 namespace skelmar {
@@ -18,5 +20,9 @@ extern const std::array<PickMapRow, 54> PickMapTable;
 
 // The code of the first row whose rectangle holds (x, y), or nullopt.
 std::optional<std::string_view> PickMapHit(int x, int y);
+
+// How many of the station list's entries the map cannot pick: all but the first entry whose
+// first parentheses hold a code of the table.
+int StationsOffTheMap(std::span<const std::string> entries);
 
 }  // namespace skelmar

@@ -1,18 +1,39 @@
 #include "app/Widgets.h"
 
 #include <QAbstractItemView>
+#include <QKeyEvent>
+#include <QListView>
 #include <QGridLayout>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QProxyStyle>
 #include <QRadioButton>
 #include <QStyledItemDelegate>
 #include <QStylePainter>
+
+#include "graph/QtText.h"
+#include "app/StationSearch.h"
+#include "config/StationEntry.h"
 
 namespace skelmar {
 
 namespace {
 
 constexpr int kStationItemHeight = 18;
+
+// The list drops down below the box, as a list box does, rather than opening over it as a
+// menu: a menu is made as wide as its widest entry, and measuring 2,000 entries at each
+// opening would take longer than a frame.
+class DropDownListStyle final : public QProxyStyle {
+public:
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* returnData) const override
+    {
+        if (hint == QStyle::SH_ComboBox_Popup)
+            return 0;
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+};
 
 class StationItemDelegate final : public QStyledItemDelegate {
 public:
@@ -38,12 +59,101 @@ private:
 StationComboBox::StationComboBox(QWidget* parent) : QComboBox(parent)
 {
     setEditable(false);
+    auto* style = new DropDownListStyle;
+    style->setParent(this);
+    setStyle(style);
     setItemDelegate(new StationItemDelegate(this));
+    // Every row has the same height: the list lays out its 2,000 rows without measuring each.
+    if (auto* list = qobject_cast<QListView*>(view()))
+        list->setUniformItemSizes(true);
+    // While the list is open, its view has the keyboard.
+    view()->installEventFilter(this);
+    // The keys are made again at the next search after the items change.
+    connect(model(), &QAbstractItemModel::rowsInserted, this, [this] { searchKeys_.clear(); });
+    connect(model(), &QAbstractItemModel::rowsRemoved, this, [this] { searchKeys_.clear(); });
+    connect(model(), &QAbstractItemModel::modelReset, this, [this] { searchKeys_.clear(); });
+}
+
+void StationComboBox::SetSearchText(const QString& text)
+{
+    search_ = text;
+    if (searchKeys_.size() != count()) {
+        searchKeys_.clear();
+        searchKeys_.reserve(count());
+        for (int row = 0; row < count(); ++row)
+            searchKeys_.push_back(StationSearchKey(itemText(row)));
+    }
+    auto* list = qobject_cast<QListView*>(view());
+    std::vector<bool> shown(static_cast<std::size_t>(count()), false);
+    const std::vector<int> rows = MatchingStations(searchKeys_, text);
+    for (const int row : rows)
+        shown[static_cast<std::size_t>(row)] = true;
+    list->setUpdatesEnabled(false);
+    for (int row = 0; row < count(); ++row)
+        if (list->isRowHidden(row) == shown[static_cast<std::size_t>(row)])
+            list->setRowHidden(row, !shown[static_cast<std::size_t>(row)]);
+    list->setUpdatesEnabled(true);
+    // Closing the list picks its highlighted row after clearing the search: that row stays.
+    if (!text.isEmpty() && !rows.empty())
+        list->setCurrentIndex(model()->index(rows.front(), modelColumn(), rootModelIndex()));
+    update();
+}
+
+int StationComboBox::ShownCount() const
+{
+    const auto* list = qobject_cast<const QListView*>(view());
+    int shown = 0;
+    for (int row = 0; row < count(); ++row)
+        shown += list->isRowHidden(row) ? 0 : 1;
+    return shown;
+}
+
+void StationComboBox::hidePopup()
+{
+    QComboBox::hidePopup();
+    if (!search_.isEmpty())
+        SetSearchText(QString());
+}
+
+bool StationComboBox::Type(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Backspace) {
+        if (!search_.isEmpty())
+            SetSearchText(search_.chopped(1));
+        return true;
+    }
+    const QString text = event->text();
+    if (text.isEmpty() || !text.at(0).isPrint() || (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier)))
+        return false;
+    if (search_.isEmpty() && text == QLatin1String(" "))
+        return false;  // a space on the closed list opens it, as ever
+    const bool opening = !view()->isVisible();
+    SetSearchText(search_ + text);
+    if (opening) {
+        // Narrowed first: opening measures the rows shown. Opening highlights the current
+        // station; the first match is highlighted again after.
+        showPopup();
+        SetSearchText(search_);
+    }
+    return true;
+}
+
+void StationComboBox::keyPressEvent(QKeyEvent* event)
+{
+    if (!Type(event))
+        QComboBox::keyPressEvent(event);
+}
+
+bool StationComboBox::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == view() && event->type() == QEvent::KeyPress && Type(static_cast<QKeyEvent*>(event)))
+        return true;
+    return QComboBox::eventFilter(watched, event);
 }
 
 QString StationComboBox::DisplayText(const QString& entry)
 {
-    return entry.section(QLatin1Char('='), 0, 0);
+    return ToQString(StationDisplayText(FromQString(entry)));
 }
 
 void StationComboBox::ecComboBoxWxLocDrawItem(QPainter& painter, int index, const QRect& rect,
@@ -64,7 +174,7 @@ void StationComboBox::paintEvent(QPaintEvent*)
     QStylePainter painter(this);
     QStyleOptionComboBox option;
     initStyleOption(&option);
-    option.currentText = DisplayText(currentText());
+    option.currentText = search_.isEmpty() ? DisplayText(currentText()) : search_;
     painter.drawComplexControl(QStyle::CC_ComboBox, option);
     painter.drawControl(QStyle::CE_ComboBoxLabel, option);
 }

@@ -19,6 +19,11 @@ namespace skelmar {
 
 // A drop-down list whose items are whole station entries ("Denver, CO (DEN)=7") and which
 // shows only their display text (before the "="), in the closed box too.
+//
+// Typing searches it: the first character opens the list, and each key narrows it to the
+// entries whose text, ICAO identifier or state name holds what was typed (StationSearch.h),
+// the first of them highlighted. Backspace widens it again. Enter or a click picks an entry
+// (the ordinary `activated`), Esc closes the list and leaves the station as it was.
 class StationComboBox final : public QComboBox {
     Q_OBJECT
 public:
@@ -26,12 +31,30 @@ public:
 
     static QString DisplayText(const QString& entry);
 
+    // What has been typed since the list opened; "" when no search is under way.
+    const QString& SearchText() const { return search_; }
+    // Narrows the list to the entries matching `text` (all of them for "").
+    void SetSearchText(const QString& text);
+    // The entries the list shows now.
+    int ShownCount() const;
+
+    void hidePopup() override;
+
     // Draws one item: the background of its state, then the display text 2 pixels from the
     // left edge, at the top of the rectangle.
     void ecComboBoxWxLocDrawItem(QPainter& painter, int index, const QRect& rect, bool selected) const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // Applies a typed key to the search; false for a key that is no text or Backspace.
+    bool Type(QKeyEvent* event);
+
+    QString search_;
+    QStringList searchKeys_;  // StationSearchKey of each item, made at the first search
 };
 
 // A push button with a picture left of its caption, one picture per state (normal, disabled,

@@ -2,12 +2,14 @@
 
 #include <QApplication>
 #include <QScreen>
+#include <QSettings>
 
 #include <memory>
 
 #include "app/ExitAfterFirstPaint.h"
 #include "app/Form1.h"
 #include "app/Services.h"
+#include "app/WindowMemory.h"
 #include "retrieval/ConnectionCheck.h"
 #include "retrieval/HttpClient.h"
 #include "retrieval/PictureFile.h"
@@ -42,6 +44,8 @@ int main(int argc, char* argv[])
     services.connection = &connection;
     services.clock = &clock;
     services.picturePath = [] { return skelmar::PictureFilePath(); };
+    const std::unique_ptr<QSettings> settings = skelmar::UserSettings();
+    services.settings = settings.get();
 
     skelmar::TForm1 form(std::move(services));
     messages.SetParent(&form);

@@ -5,6 +5,9 @@
 //    Goal: under 15 ms.
 //  - ReRender: composing the report again and loading it into the report view. Goal: under
 //    2 ms.
+//  - FirstKeystroke: a key typed on the closed station list: the list opens, narrowed to the
+//    entries that match it. NextKeystroke: one more key on the open list ("garde" to
+//    "garden"). Goal for both: under 16 ms, a frame.
 // The events that a change posts (painting) are handled between iterations, untimed, as the
 // event loop does between two user events.
 // With --peak-memory it makes one station change instead, paints, and prints its peak
@@ -14,6 +17,7 @@
 // retrieval from a server that never answers: how long the window leaves its user waiting
 // (goal: at most 50 ms each).
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QTest>
@@ -25,6 +29,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "app/Widgets.h"
 #include "retrieval/ConnectionCheck.h"
 #include "tests/gui/GuiTestSupport.h"
 #include "tests/support/LoopbackServer.h"
@@ -85,6 +90,38 @@ void ReRender(benchmark::State& state, testing::Station& window)
         state.ResumeTiming();
     }
     CheckReport(state, window);
+}
+
+void FirstKeystroke(benchmark::State& state, testing::Station& window)
+{
+    window.list->setFocus();
+    for (auto _ : state) {
+        QTest::keyClick(window.list, Qt::Key_G);
+        state.PauseTiming();
+        if (window.list->SearchText() != QStringLiteral("g"))
+            state.SkipWithError("the key did not reach the search");
+        QCoreApplication::processEvents();
+        QTest::keyClick(window.list->view(), Qt::Key_Escape);
+        QCoreApplication::processEvents();
+        state.ResumeTiming();
+    }
+}
+
+void NextKeystroke(benchmark::State& state, testing::Station& window)
+{
+    window.list->setFocus();
+    QTest::keyClicks(window.list, QStringLiteral("garde"));
+    for (auto _ : state) {
+        QTest::keyClick(window.list->view(), Qt::Key_N);
+        state.PauseTiming();
+        if (window.list->ShownCount() < 1 || window.list->ShownCount() > 5)
+            state.SkipWithError("the search did not narrow the list to Garden City");
+        QCoreApplication::processEvents();
+        QTest::keyClick(window.list->view(), Qt::Key_Backspace);
+        QCoreApplication::processEvents();
+        state.ResumeTiming();
+    }
+    QTest::keyClick(window.list->view(), Qt::Key_Escape);
 }
 
 int PrintPeakMemory(testing::Station& window)
@@ -184,6 +221,10 @@ int main(int argc, char* argv[])
     benchmark::RegisterBenchmark("StationChange", skelmar::StationChange, std::ref(window))
         ->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("ReRender", skelmar::ReRender, std::ref(window))->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("FirstKeystroke", skelmar::FirstKeystroke, std::ref(window))
+        ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("NextKeystroke", skelmar::NextKeystroke, std::ref(window))
+        ->Unit(benchmark::kMillisecond);
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;

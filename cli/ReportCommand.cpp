@@ -11,6 +11,7 @@
 #include <system_error>
 #include <variant>
 
+#include "config/StationEntry.h"
 #include "report/ForecastGraphModel.h"
 #include "report/ForecastState.h"
 #include "report/ReportComposer.h"
@@ -19,7 +20,6 @@
 #include "retrieval/HttpClient.h"  // the body limit only
 #include "retrieval/ProgramFiles.h"
 #include "time/Clock.h"
-#include "retrieval/StationEntry.h"
 #include "richtext/RichDocument.h"
 #include "richtext/RtfReader.h"
 #include "richtext/RtfControls.h"
@@ -32,6 +32,7 @@
 #include "time/RegionalSettings.h"
 #include "time/RegistryTimeZones.h"
 #include "time/TimeFormat.h"
+#include "time/TzifZoneStore.h"
 
 namespace skelmar {
 
@@ -277,18 +278,12 @@ bool ReadBulletin(const std::string& name, std::istream& in, std::string& body, 
     return false;
 }
 
-// The zone record of the station, as the station selection finds it: the zone name of the
-// entry looked up in the system's zone list. Without a match (or a zone name) all zero, which
-// makes local time UTC. Throws Error for a zone index that is not a whole number.
+// The zone record of the station, as the station selection finds it. Throws Error for a zone
+// index that is not a whole number and for a zone that is not found.
 TIME_ZONE_INFORMATION StationZone(std::string_view entry, const ConfigTexts& config)
 {
-    const std::optional<std::string> name = StationZoneName(entry, config);
-    if (name) {
-        const TVeskRegistryTimeZones zones;
-        if (const TVeskRegistryTimeZone* zone = zones.FindByKeyName(*name))
-            return zone->TimeZone();
-    }
-    return TIME_ZONE_INFORMATION{};
+    const TVeskRegistryTimeZones zones;
+    return StationTimeZone(entry, config, &zones, SystemZoneDirectory());
 }
 
 // The configuration file, or nullptr when it is missing or cannot be read (it would then
@@ -370,7 +365,8 @@ int MakeReport(const Options& options, const fs::path& programDir, std::istream&
     const std::string& entry = *options.station;
     ForecastState state;
     state.stationTimeZone = StationZone(entry, *config);
-    const std::string stationCode = StationCodeOf(entry);
+    const std::string stationCode = ParseStationEntry(entry).code;
+    CheckStationCodeUnique(config->SectionEntries("STATIONS"), stationCode);
 
     std::string body;
     if (!ReadBulletin(*options.bulletin, in, body, err))

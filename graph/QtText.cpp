@@ -1,11 +1,20 @@
 #include "graph/QtText.h"
 
+#include <algorithm>
+
 #include "text/Cp1252.h"
 
 namespace skelmar {
 
 QString ToQString(std::string_view cp1252)
 {
+    // Code page 1252 is Latin-1 but for 0x80..0x9F: without those the conversion is direct
+    // (the station list alone is 2,000 texts at start-up).
+    if (std::none_of(cp1252.begin(), cp1252.end(), [](char c) {
+            const auto byte = static_cast<unsigned char>(c);
+            return byte >= 0x80 && byte <= 0x9F;
+        }))
+        return QString::fromLatin1(cp1252.data(), static_cast<qsizetype>(cp1252.size()));
     const std::string utf8 = Cp1252ToUtf8(cp1252);
     return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
 }

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "config/StationEntry.h"
 #include "text/StringRoutines.h"
 
 namespace skelmar {

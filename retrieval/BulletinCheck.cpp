@@ -41,8 +41,10 @@ BulletinVerdict CheckBulletin(const BulletinLines& lines, std::string_view stati
         lines.empty() ? std::string() : lines.front().substr(std::min<std::size_t>(1, lines.front().size()));
     TWordList words;
     SplitWords(header, words);
-    // The date and the issue time are words 6 and 7: a shorter header is no bulletin.
-    if (LeftChars(header, 3) != stationCode || words.size() < 7)
+    // The date and the issue time are words 6 and 7: a shorter header is no bulletin. The
+    // header begins with the station's code: three characters, or four for a station named by
+    // its whole identifier.
+    if (LeftChars(header, static_cast<int>(stationCode.size())) != stationCode || words.size() < 7)
         return {false, std::nullopt, std::string(kCorruptedText)};
 
     // EncodeDate takes 16-bit fields: each number is taken modulo 65536.

@@ -38,7 +38,7 @@ struct BulletinVerdict {
 
 // Checks `lines` (in the old layout, see TranslateGuidanceBulletin) as the bulletin of
 // `stationCode` on the local date `today`. The header is the first line without its first
-// character: it must begin with the code and hold at least seven words, the sixth the date
+// character: it must begin with the code (three or four characters) and hold at least seven words, the sixth the date
 // ("12/9/05", month first) and the seventh the issue time ("1200"), read with
 // `timeSeparator` as the regional time separator. Throws Error("'...' is not a valid integer
 // value") or Error("'...' is not a valid time") for a field that does not convert.

@@ -1,5 +1,7 @@
 #include "retrieval/ConfigFile.h"
 
+#include <sys/stat.h>
+
 #include <fstream>
 #include <iterator>
 #include <optional>
@@ -156,16 +158,24 @@ std::vector<std::string> SectionKeys(std::string_view content, std::string_view 
 
 std::vector<std::string> SectionEntries(std::string_view content, std::string_view section)
 {
-    std::vector<std::string> keys = SectionKeys(content, section);
-    // The first value of each key, found in one more pass instead of one pass per key.
-    std::unordered_map<std::string, std::string> firstValue;
+    // Every key, beyond the key list's size: the station list holds some 2,000 stations.
+    std::vector<std::string> entries;
+    // Where each key first stands, so that a repeated key takes its first value.
+    std::unordered_map<std::string, std::size_t> first;
     ForEachEntry(content, section, [&](const Entry& entry) {
-        firstValue.try_emplace(FoldedKey(entry.key), CleanValue(entry.value));
+        const auto [at, isNew] = first.try_emplace(FoldedKey(entry.key), entries.size());
+        std::string line(entry.key);
+        line += '=';
+        if (isNew) {
+            line += CleanValue(entry.value);
+        } else {
+            // The earlier "key=value": its key has the folded key's length (folding keeps it).
+            line += std::string_view(entries[at->second]).substr(at->first.size() + 1);
+        }
+        entries.push_back(std::move(line));
         return true;
     });
-    for (std::string& key : keys)
-        key += "=" + firstValue[FoldedKey(key)];
-    return keys;
+    return entries;
 }
 
 }  // namespace ini
@@ -178,23 +188,78 @@ std::unique_ptr<ConfigFile> ConfigFile::Open(const std::filesystem::path& path)
     return std::unique_ptr<ConfigFile>(new ConfigFile(path));
 }
 
-std::string ConfigFile::ReadContent() const
+struct ConfigFile::Snapshot {
+    explicit Snapshot(std::string decoded) : text(std::move(decoded))
+    {
+        // Each section's header line to the next header line; of a section that appears
+        // twice, the first.
+        std::string open;
+        std::size_t openAt = 0;
+        const auto close = [&](std::size_t at) {
+            sections.try_emplace(open, std::string_view(text).substr(openAt, at - openAt));
+        };
+        bool any = false;
+        ForEachLine(text, [&](std::string_view line) {
+            if (const auto name = ini::SectionName(line)) {
+                const auto at = static_cast<std::size_t>(line.data() - text.data());
+                if (any)
+                    close(at);
+                open = ini::FoldedKey(*name);
+                openAt = at;
+                any = true;
+            }
+            return true;
+        });
+        if (any)
+            close(text.size());
+    }
+    std::string text;
+    std::unordered_map<std::string, std::string_view> sections;  // by folded name
+};
+
+std::string_view ConfigFile::SectionText(const Snapshot& snapshot, std::string_view section) const
 {
+    const auto found = snapshot.sections.find(ini::FoldedKey(section));
+    return found == snapshot.sections.end() ? std::string_view() : found->second;
+}
+
+std::shared_ptr<const ConfigFile::Snapshot> ConfigFile::Content() const
+{
+    static const auto kEmpty = std::make_shared<const Snapshot>(std::string());
+    struct stat status{};
+    if (::stat(path_.c_str(), &status) != 0)
+        return kEmpty;
+    const std::array<long long, 7> stamp = {
+        static_cast<long long>(status.st_dev),      static_cast<long long>(status.st_ino),
+        static_cast<long long>(status.st_size),     static_cast<long long>(status.st_ctim.tv_sec),
+        static_cast<long long>(status.st_ctim.tv_nsec), static_cast<long long>(status.st_mtim.tv_sec),
+        static_cast<long long>(status.st_mtim.tv_nsec)};
+    const std::lock_guard lock(mutex_);
+    if (content_ && stamp == stamp_)
+        return content_;
     std::ifstream in(path_, std::ios::binary);
     if (!in)
-        return {};
-    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    return ini::DecodeContent(bytes);
+        return kEmpty;
+    // Read in one go, at the size the file has now (it may change while it is read).
+    std::string bytes(static_cast<std::size_t>(status.st_size), '\0');
+    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    bytes.resize(static_cast<std::size_t>(in.gcount()));
+    bytes.append(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    content_ = std::make_shared<const Snapshot>(ini::DecodeContent(bytes));
+    stamp_ = stamp;
+    return content_;
 }
 
 std::string ConfigFile::Value(std::string_view section, std::string_view key) const
 {
-    return ini::FindValue(ReadContent(), section, key);
+    const auto snapshot = Content();
+    return ini::FindValue(SectionText(*snapshot, section), section, key);
 }
 
 std::vector<std::string> ConfigFile::SectionEntries(std::string_view section) const
 {
-    return ini::SectionEntries(ReadContent(), section);
+    const auto snapshot = Content();
+    return ini::SectionEntries(SectionText(*snapshot, section), section);
 }
 
 }  // namespace skelmar

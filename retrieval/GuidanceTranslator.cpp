@@ -34,11 +34,12 @@ bool AllDigits(std::string_view text)
     return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
-// "KJFK" -> "JFK": identifiers of the contiguous states begin with K, those of Alaska and
-// Hawaii with P. Any other identifier stays whole, and the header check will refuse it.
+// "KJFK" -> "JFK": the station list names a station of the contiguous states by its
+// identifier without the K. Every other identifier ("PANC", "PHNL", "TJSJ") stays whole, as
+// the list names those stations by all four letters.
 std::string StationCode(std::string_view identifier)
 {
-    if (identifier.size() == 4 && (identifier.front() == 'K' || identifier.front() == 'P'))
+    if (identifier.size() == 4 && identifier.front() == 'K')
         return std::string(identifier.substr(1));
     return std::string(identifier);
 }

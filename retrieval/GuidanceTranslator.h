@@ -31,8 +31,9 @@
 //   TEMP   52 55 56 55 52 50 48 48 50 53 56 57 54 51 48 46 49 55 60
 //   ...
 //
-//  - Header: characters 2 to 4 the station code (the identifier without its leading K, or P
-//    for Alaska and Hawaii), word 6 the date with a two-digit year, word 7 the issue time.
+//  - Header: from character 2 the station code (the identifier without its leading K; any
+//    other identifier, such as PANC or TJSJ, whole), word 6 the date with a two-digit year,
+//    word 7 the issue time.
 //  - Rows: N/X and X/N become MN/MX and MX/MN; TMP, DPT, CLD, WDR, WSP, P06, P12, T06, T12,
 //    TYP, CIG, VIS, OBV become TEMP, DEWPT, CLDS, WDIR, WSPD, POP06, POP12, TSV06, TSV12,
 //    PTYPE, CIG, VIS, OBVIS; Q06 and Q12 become the one QPF row of 'a/' and 'a/b' values.

@@ -9,6 +9,20 @@ namespace skelmar {
 
 namespace {
 
+// The server + the code + the extension. A four-character code is a whole identifier: where
+// the server text ends in the "K" that makes a three-letter code an identifier, the
+// server key with "_ICAO" appended gives the address to use before such a code instead.
+std::string Address(const ConfigTexts& config, std::string_view serverKey, std::string_view stationCode,
+                    std::string_view extensionKey)
+{
+    std::string server;
+    if (stationCode.size() == 4)
+        server = config.Value("INTERNET", std::string(serverKey) + "_ICAO");
+    if (server.empty())
+        server = config.Value("INTERNET", serverKey);
+    return server + std::string(stationCode) + config.Value("INTERNET", extensionKey);
+}
+
 // GETs `url`; on failure adds the refused-connection warning or `notFound` and answers false.
 bool Fetch(HttpClient& http, const std::string& url, std::string_view notFound, RetrievalOutcome& outcome,
            std::string& body)
@@ -63,7 +77,7 @@ RetrievalRequest MakeRetrievalRequest(const ConfigTexts& config, std::string_vie
                                       char timeSeparator)
 {
     const auto address = [&](std::string_view server, std::string_view extension) {
-        return config.Value("INTERNET", server) + std::string(stationCode) + config.Value("INTERNET", extension);
+        return Address(config, server, stationCode, extension);
     };
     RetrievalRequest request;
     request.stationCode = stationCode;

@@ -48,7 +48,9 @@ struct RetrievalRequest {
 };
 
 // The addresses of `stationCode` from [INTERNET]: the bulletin's is C_ZOZI14_TEXTSERVER + code
-// + C_FOUS_TEXT_EXT, the picture's C_ZOZI14_GRAPHSERVER + code + C_FOUS_GRAPH_EXT.
+// + C_FOUS_TEXT_EXT, the picture's C_ZOZI14_GRAPHSERVER + code + C_FOUS_GRAPH_EXT. For a
+// four-character code (a whole identifier, "PANC") the server key with "_ICAO" appended counts
+// first when set.
 RetrievalRequest MakeRetrievalRequest(const ConfigTexts& config, std::string_view stationCode, TDateTime today,
                                       char timeSeparator);
 

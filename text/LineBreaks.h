@@ -15,8 +15,11 @@ void ForEachLine(std::string_view text, Visit&& visit)
 {
     std::size_t start = 0;
     while (start < text.size()) {
-        const std::size_t end = text.find_first_of("\r\n", start);
-        if (end == std::string_view::npos) {
+        // A plain loop: find_first_of tries both breaks at every character.
+        std::size_t end = start;
+        while (end < text.size() && text[end] != '\r' && text[end] != '\n')
+            ++end;
+        if (end == text.size()) {
             visit(text.substr(start));
             return;
         }

@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "text/StringRoutines.h"
+#include "time/RegistryTimeZones.h"
 #include "time/TzifFile.h"
 #include "time/WindowsZones.h"
 
@@ -91,6 +92,28 @@ std::string ZoneDisplayText(int bias, std::string_view place)
     std::snprintf(prefix, sizeof prefix, "(UTC%c%02lld:%02lld) ", offset < 0 ? '-' : '+',
                   magnitude / 60, magnitude % 60);
     return prefix + std::string(place);
+}
+
+std::optional<TIME_ZONE_INFORMATION> IanaZoneRecord(const fs::path& directory, std::string_view id)
+{
+    // The name comes from the configuration: it must stay a path below the directory.
+    const bool wellFormed = !id.empty() && id.front() != '/' && id.back() != '/' &&
+                            id.find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789/_+-") ==
+                                std::string_view::npos &&
+                            id.find("//") == std::string_view::npos;
+    if (!wellFormed)
+        return std::nullopt;
+    const std::optional<std::string> file = ReadZoneFile(directory / std::string(id));
+    if (!file)
+        return std::nullopt;
+    const std::optional<std::string_view> footer = TzifFooter(*file);
+    const std::optional<PosixTimeZone> rule = footer ? ParsePosixSpec(*footer) : std::nullopt;
+    std::optional<TIME_ZONE_INFORMATION> record = rule ? ZoneRecordFromPosix(*rule) : std::nullopt;
+    if (record) {
+        record->StandardName = ZoneNameFromText(rule->stdAbbr);
+        record->DaylightName = ZoneNameFromText(rule->dstAbbr);
+    }
+    return record;
 }
 
 fs::path SystemZoneDirectory()

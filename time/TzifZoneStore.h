@@ -45,6 +45,13 @@ std::optional<TIME_ZONE_INFORMATION> ZoneRecordFromTzif(std::string_view file);
 // "(UTC-05:00) " followed by `place`, the offset being -bias minutes ("(UTC+00:00)" for 0).
 std::string ZoneDisplayText(int bias, std::string_view place);
 
+// The record of the IANA zone `id` ("America/Anchorage") of the tz database in `directory`:
+// ZoneRecordFromTzif of its file, the name fields holding the rule's abbreviations ("AKST",
+// "AKDT"). std::nullopt when `id` is not a zone name (empty, absolute or ending in "/", "//",
+// characters other than letters, digits, "/", "_", "+" and "-"), when the file is missing or
+// unreadable, or when it gives no record. Never throws.
+std::optional<TIME_ZONE_INFORMATION> IanaZoneRecord(const std::filesystem::path& directory, std::string_view id);
+
 // The directory of the system's tz database: the environment variable TZDIR when it is set
 // and not empty, else /usr/share/zoneinfo.
 std::filesystem::path SystemZoneDirectory();

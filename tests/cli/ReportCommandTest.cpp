@@ -25,7 +25,7 @@
 #include "retrieval/BulletinText.h"
 #include "retrieval/ConfigFile.h"
 #include "retrieval/RetrievalSequence.h"
-#include "retrieval/StationEntry.h"
+#include "config/StationEntry.h"
 #include "richtext/RichDocument.h"
 #include "richtext/RtfReader.h"
 #include "tests/support/FileTestSupport.h"
@@ -376,6 +376,13 @@ TEST(ReportCommand, ErrorCases)
          "'x' is not a valid integer value.\n"},
         {__LINE__, {"--config", kConfig, "--station", "Boston, MA (BOS)", kBoston}, "",
          "'' is not a valid integer value.\n"},
+        // A station without a clock or a code is refused, never reported in UTC.
+        {__LINE__, {"--config", kConfig, "--station", "Boston, MA (BOS)=9", kBoston}, "",
+         "The station \"Boston, MA (BOS)\" has no time zone: its zone index 9 is none of 5 to 8, and [TIMEZONES] "
+         "in Skelmar.ini names no zone for it.\n"},
+        {__LINE__, {"--config", kConfig, "--station", "Boston, MA=5", kBoston}, "",
+         "The station \"Boston, MA\" has no station code in parentheses: that takes 3 or 4 capital letters or "
+         "digits.\n"},
         {__LINE__, kFromInput, BostonWithHeader(" BOS   EC NGM MOS GUIDANCE   12/9/26  12ab UTC"),
          "'12:ab' is not a valid time.\n"},
         // A control character from the bulletin does not reach the terminal.

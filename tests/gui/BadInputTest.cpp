@@ -35,10 +35,11 @@ private slots:
         t.Show();
         QVERIFY(t.messages.messages.empty());
         auto* list = t.Find<QComboBox>("ecComboBoxWxLoc");
-        QCOMPARE(list->count(), 2);
+        QCOMPARE(list->count(), 3);
         QCOMPARE(list->itemText(0), QStringLiteral("\"Quoted (QUO)\"=7"));  // keys keep their quotes
-        // A value is read up to 2047 characters; a key that does not fit the key list ends it.
+        // A value is read up to 2047 characters; a key is read whole, however long.
         QCOMPARE(list->itemText(1), QStringLiteral("Long (LNG)=") + QString(2047, QLatin1Char('x')));
+        QCOMPARE(list->itemText(2), QString(100000, QLatin1Char('x')) + QStringLiteral(" (BIG)=5"));
 
         t.form->State().bulletinLines = {"MX/MN", "TEMP   41", "DEWPT  30"};
         t.form->State().forecast = ReadNgmTable(t.form->State().bulletinLines);

@@ -42,7 +42,7 @@ void ProgramFolder::CopyShippedFiles() const
     }
 }
 
-FormUnderTest::FormUnderTest(const ProgramFolder& folder, HttpLimits limits) : http(limits)
+FormUnderTest::FormUnderTest(const ProgramFolder& folder, HttpLimits limits, QSettings* settings) : http(limits)
 {
     FormServices services;
     services.dataDir = folder.Path();
@@ -56,6 +56,7 @@ FormUnderTest::FormUnderTest(const ProgramFolder& folder, HttpLimits limits) : h
     services.clock = &clock;
     picture = folder.Path() / "Temp.gif";
     services.picturePath = [this] { return picturePath ? picturePath() : picture; };
+    services.settings = settings;
     form = std::make_unique<TForm1>(std::move(services));
 }
 
@@ -85,13 +86,13 @@ std::string StationPage(const std::string& bulletin)
     return "<html><head><title>Guidance</title></head><body>\n<PRE>\n" + bulletin + "</PRE>\n</body></html>\n";
 }
 
-Station::Station(const std::string& extraConfig, bool pictureServer, HttpLimits limits)
+Station::Station(const std::string& extraConfig, bool pictureServer, HttpLimits limits, QSettings* settings)
 {
     folder.CopyShippedFiles();
     shippedConfig = ReadFileBytes(QString::fromStdString((folder.Path() / "Skelmar.ini").string()));
     PointDownloadsAt(server.Url("/text/K"), pictureServer ? server.Url("/graph/") : std::string(), extraConfig);
     ServeBoston();
-    t = std::make_unique<FormUnderTest>(folder, limits);
+    t = std::make_unique<FormUnderTest>(folder, limits, settings);
     t->Show();
     list = t->Find<StationComboBox>("ecComboBoxWxLoc");
     pages = t->Find<QTabWidget>("ecPageControl1");
@@ -106,7 +107,11 @@ void Station::ServeBoston()
 void Station::PointDownloadsAt(const std::string& textServer, const std::string& graphServer,
                                const std::string& extraConfig)
 {
+    // A four-letter code is a whole identifier: its address leaves out the "K" of the others.
+    const std::string icaoServer =
+        textServer.ends_with("/K") ? textServer.substr(0, textServer.size() - 1) : textServer;
     folder.Write("Skelmar.ini", "[INTERNET]\r\nC_ZOZI14_TEXTSERVER=" + textServer +
+                                    "\r\nC_ZOZI14_TEXTSERVER_ICAO=" + icaoServer +
                                     "\r\nC_FOUS_TEXT_EXT=.htm\r\nC_FOUS_TEXT_HTML=PRE\r\n"
                                     "C_ZOZI14_GRAPHSERVER=" + graphServer +
                                     "\r\nC_FOUS_GRAPH_EXT=.gif\r\n" + extraConfig + shippedConfig);

@@ -25,6 +25,7 @@
 #include "tests/support/LoopbackServer.h"
 #include "time/Calendar.h"
 
+class QSettings;
 class QTabWidget;
 
 namespace skelmar {
@@ -139,7 +140,9 @@ inline constexpr HttpLimits kTestHttpLimits{std::chrono::seconds(2), std::chrono
 
 // A window with recording services over a program folder.
 struct FormUnderTest {
-    explicit FormUnderTest(const ProgramFolder& folder, HttpLimits limits = kTestHttpLimits);
+    // With `settings`, the window remembers its choices there.
+    explicit FormUnderTest(const ProgramFolder& folder, HttpLimits limits = kTestHttpLimits,
+                           QSettings* settings = nullptr);
     RecordingPresenter messages;
     RecordingDialogs dialogs;
     RecordingUrlOpener urls;
@@ -174,11 +177,11 @@ std::string StationPage(const std::string& bulletin);
 
 // A started window over the shipped files whose downloads go to a server on 127.0.0.1: an
 // [INTERNET] section put first (of a section that appears twice, the first counts) names the
-// text at /text/K<code>.htm and, with `pictureServer`, the picture at /graph/<code>.gif;
+// text at /text/K<code>.htm (/text/<code>.htm for a four-letter code) and, with `pictureServer`, the picture at /graph/<code>.gif;
 // without it the picture server is empty.
 struct Station {
     explicit Station(const std::string& extraConfig = "", bool pictureServer = true,
-                     HttpLimits limits = kTestHttpLimits);
+                     HttpLimits limits = kTestHttpLimits, QSettings* settings = nullptr);
     // Serves Boston: the fixture bulletin (of 9 December 2026, 1200 UTC) and a one-pixel picture.
     void ServeBoston();
     // Rewrites the configuration file with these addresses before the station part of the

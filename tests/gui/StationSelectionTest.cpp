@@ -148,23 +148,64 @@ private slots:
 
     void zonesOfTheStations()
     {
-        Station s("[STATIONS]\r\nBoston, MA (BOS)=9\r\nPhoenix, AZ (PHX)=7\r\nOdd (BOS)=x\r\n");
-        s.Choose(QStringLiteral("Boston, MA (BOS)=9"));  // no zone 9: the zone stays as it was
-        QCOMPARE(s.t->form->State().stationTimeZone, TIME_ZONE_INFORMATION{});
-        QVERIFY(!s.Report().isEmpty());
-
-        s.Choose(QStringLiteral("Phoenix, AZ (PHX)=7"));  // [TIMEZONES] of the shipped file
-        const TIME_ZONE_INFORMATION& phoenix = s.t->form->State().stationTimeZone;
+        Station s("[STATIONS]\r\nBoston, MA (BOS)=9\r\nPhoenix, AZ (PHX)=7\r\nOdd (ODD)=x\r\n"
+                  "No code, MA=5\r\nBoston Logan, MA (BOS)=5\r\nAtlantis (ATL)=5\r\n"
+                  "[TIMEZONES]\r\nPHX=US Mountain Standard Time\r\nATL=America/Atlantis\r\n");
+        s.Choose(QStringLiteral("Phoenix, AZ (PHX)=7"));  // a zone of the zone list by its key name
+        const TIME_ZONE_INFORMATION phoenix = s.t->form->State().stationTimeZone;
         QCOMPARE(phoenix.Bias, 420);
         QCOMPARE(phoenix.DaylightDate.wMonth, std::uint16_t{0});  // no daylight time
 
-        // A zone index that is no number: the error box, nothing retrieved, no page change.
-        s.pages->setCurrentWidget(s.t->Find<QWidget>("TabSheet4"));
-        const std::size_t before = s.server.Requests().size();
-        s.Choose(QStringLiteral("Odd (BOS)=x"));
-        QCOMPARE(s.t->messages.messages.back(), (Message{Message::GeneralError, "'x' is not a valid integer value."}));
-        QCOMPARE(s.server.Requests().size(), before);
-        QCOMPARE(s.Page(), QStringLiteral("TabSheet4"));
+        // Each bad entry: the error box, nothing retrieved, no page change, the clock kept.
+        const struct {
+            const char* entry;
+            const char* message;
+        } kBad[] = {
+            {"Odd (ODD)=x", "'x' is not a valid integer value."},
+            {"Boston, MA (BOS)=9", "The station \"Boston, MA (BOS)\" has no time zone: its zone index 9 is none of "
+                                   "5 to 8, and [TIMEZONES] in Skelmar.ini names no zone for it."},
+            {"Atlantis (ATL)=5", "The time zone \"America/Atlantis\" of the station \"Atlantis (ATL)\" is not in the "
+                                 "time zone database"},
+            {"No code, MA=5", "The station \"No code, MA\" has no station code in parentheses: that takes 3 or 4 "
+                              "capital letters or digits."},
+            {"Boston Logan, MA (BOS)=5", "The station code BOS stands in 2 entries of [STATIONS] in Skelmar.ini; "
+                                         "each station needs a code of its own."},
+        };
+        for (const auto& bad : kBad) {
+            s.pages->setCurrentWidget(s.t->Find<QWidget>("TabSheet4"));
+            const std::size_t before = s.server.Requests().size();
+            s.Choose(QString::fromLatin1(bad.entry));
+            QVERIFY2(!s.t->messages.messages.empty(), bad.entry);
+            const Message& shown = s.t->messages.messages.back();
+            QCOMPARE(shown.kind, Message::GeneralError);
+            QVERIFY2(shown.text.starts_with(bad.message), shown.text.c_str());
+            QCOMPARE(s.server.Requests().size(), before);
+            QCOMPARE(s.Page(), QStringLiteral("TabSheet4"));
+            QCOMPARE(s.t->form->State().stationTimeZone, phoenix);
+        }
+    }
+
+    void fourLetterStations()
+    {
+        Station s("[STATIONS]\r\nAnchorage, AK (PANC)=9\r\n[TIMEZONES]\r\nPANC=America/Anchorage\r\n", false);
+        const std::string dallas = ReadFileBytes(QStringLiteral(SKELMAR_FIXTURES "/bulletins/mav_dfw_18z_summer.txt"));
+        s.t->clock.Set(EncodeDate(2026, 6, 22));
+
+        // Another station's bulletin at the address is refused.
+        s.server.Serve("/text/PANC.htm", StationPage(dallas));
+        s.Choose(QStringLiteral("Anchorage, AK (PANC)=9"));
+        QCOMPARE(s.Requested(), std::vector<std::string>{"/text/PANC.htm"});
+        QCOMPARE(s.t->messages.messages, (std::vector<Message>{{Message::Error, std::string(kCorruptedText)}}));
+
+        // The station's own: its header keeps all four letters.
+        std::string anchorage = dallas;
+        anchorage.replace(anchorage.find("KDFW"), 4, "PANC");
+        s.server.Serve("/text/PANC.htm", StationPage(anchorage));
+        s.t->messages.messages.clear();
+        s.Choose(QStringLiteral("Anchorage, AK (PANC)=9"));
+        QCOMPARE(s.t->messages.messages, std::vector<Message>{});
+        QCOMPARE(s.t->form->State().stationTimeZone.Bias, 540);
+        QVERIFY(s.Report().startsWith(QStringLiteral("Extended Aviation Weather Report for Anchorage, AK (PANC), at")));
     }
 
     void refusedConnectionWarnsTwiceThenCallsTheTextCorrupted()

@@ -6,14 +6,19 @@
 #include <fstream>
 #include <iterator>
 #include <map>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include <gtest/gtest.h>
 
+#include "config/StationEntry.h"
 #include "retrieval/ConfigFile.h"
+#include "text/Error.h"
 #include "text/StringRoutines.h"
+#include "time/RegistryTimeZones.h"
+#include "time/TzifZoneStore.h"
 
 namespace skelmar {
 namespace {
@@ -117,12 +122,11 @@ TEST_F(SkelmarIniTest, FileIsCodePage1252WithCrLfLineEnds)
     EXPECT_EQ(bytes.substr(bytes.size() - 2), "\r\n") << "the last line is ended too";
 }
 
-TEST_F(SkelmarIniTest, EveryStationOnceWithItsZone)
+TEST_F(SkelmarIniTest, EveryStationOfTheFactsOnceWithItsZone)
 {
     const std::vector<StationFact> facts = ReadStationFacts();
     ASSERT_EQ(facts.size(), 69u);
     const std::vector<std::string> entries = config_->SectionEntries("STATIONS");
-    EXPECT_EQ(entries.size(), facts.size()) << "no station beyond the station facts";
 
     for (const StationFact& fact : facts) {
         SCOPED_TRACE(fact.code);
@@ -132,12 +136,12 @@ TEST_F(SkelmarIniTest, EveryStationOnceWithItsZone)
                      [&](const std::string& e) { return e.find(inParentheses) != std::string::npos; });
         ASSERT_EQ(matches.size(), 1u) << "the map picks the first entry holding the code";
         const std::string& entry = matches.front();
-        const std::string display = ExtractField(entry, '=', 1);
-        // The program takes the code as the three characters after the entry's first "(".
-        EXPECT_EQ(entry.substr(entry.find('(') + 1, 3), fact.code) << entry;
+        const std::string display = StationDisplayText(entry);
+        EXPECT_EQ(StationCodeOf(entry), fact.code) << entry;
         EXPECT_TRUE(display.ends_with(", " + fact.state + " " + inParentheses)) << display;
         EXPECT_EQ(ExtractField(entry, '=', 2), fact.zone) << entry;
-        EXPECT_EQ(ExtractField(entry, '=', 3), "") << "one \"=\" only: " << entry;
+        // Arizona keeps standard time all year.
+        EXPECT_EQ(Value("TIMEZONES", fact.code) == "America/Phoenix", fact.noDst) << entry;
     }
 }
 
@@ -148,15 +152,79 @@ TEST_F(SkelmarIniTest, StationsInAlphabeticalOrder)
     EXPECT_TRUE(std::is_sorted(entries.begin(), entries.end()));
 }
 
-TEST_F(SkelmarIniTest, StationsWithoutDaylightSavingHaveTheirOwnZone)
+// Every entry of the shipped list and of a file in the old 69-station form: a code of its own,
+// one "=", and a zone that the system's tz database holds.
+TEST_F(SkelmarIniTest, EveryEntryParsesWithAUniqueCodeAndAKnownZone)
 {
-    for (const StationFact& fact : ReadStationFacts()) {
-        SCOPED_TRACE(fact.code);
-        const std::string zone = Value("TIMEZONES", fact.code);
-        if (fact.noDst)
-            EXPECT_EQ(zone, "US Mountain Standard Time");
-        else
-            EXPECT_EQ(zone, "") << "a station that keeps daylight saving time follows its index";
+    const TVeskRegistryTimeZones zones;
+    ASSERT_NE(zones.FindByKeyName("Eastern Standard Time"), nullptr) << "no tz database at " << SystemZoneDirectory();
+    for (const char* path : {SKELMAR_INI, SKELMAR_OLD_INI}) {
+        SCOPED_TRACE(path);
+        const auto config = ConfigFile::Open(path);
+        ASSERT_TRUE(config);
+        const std::vector<std::string> entries = config->SectionEntries("STATIONS");
+        std::set<std::string> codes;
+        for (const std::string& entry : entries) {
+            SCOPED_TRACE(entry);
+            EXPECT_EQ(ExtractField(entry, '=', 3), "") << "one \"=\" only";
+            try {
+                const StationEntry station = ParseStationEntry(entry);
+                EXPECT_TRUE(codes.insert(station.code).second) << "a code of its own";
+                const TIME_ZONE_INFORMATION zone = StationTimeZone(entry, *config, &zones, SystemZoneDirectory());
+                EXPECT_GE(zone.Bias, 4 * 60);
+                EXPECT_LE(zone.Bias, 10 * 60);
+            } catch (const Error& error) {
+                ADD_FAILURE() << error.what();
+            }
+        }
+        EXPECT_EQ(codes.size(), entries.size());
+    }
+}
+
+TEST_F(SkelmarIniTest, TheWholeGuidanceIsListed)
+{
+    const std::vector<std::string> entries = config_->SectionEntries("STATIONS");
+    for (const std::string_view wanted : {"Garden City, KS (GCK)=6", "Dickinson, ND (DIK)=7", "Anchorage, AK (PANC)=9",
+                                          "Honolulu, HI (PHNL)=10", "San Juan, PR (TJSJ)=4"})
+        EXPECT_NE(std::find(entries.begin(), entries.end(), wanted), entries.end()) << wanted;
+    EXPECT_GT(entries.size(), 2000u);
+}
+
+// Each side of the lines that split states, Arizona and the Navajo Nation, and the zones
+// outside the contiguous states, as the generator found them from the coordinates.
+TEST_F(SkelmarIniTest, ZonesOfTheSplitStatesAndBeyond)
+{
+    struct Expectation {
+        int line;
+        std::string_view entry;
+        std::string_view zone;  // [TIMEZONES]; "" when the index's own zone
+    };
+    const Expectation kExpect[] = {
+        {__LINE__, "Pensacola, FL (PNS)=6", ""},             // Florida's panhandle
+        {__LINE__, "Tallahassee, FL (TLH)=5", ""},
+        {__LINE__, "Knoxville, TN (TYS)=5", ""},             // east Tennessee
+        {__LINE__, "Nashville, TN (BNA)=6", ""},
+        {__LINE__, "El Paso, TX (ELP)=7", ""},               // west Texas
+        {__LINE__, "Goodland, KS (GLD)=7", ""},              // west Kansas
+        {__LINE__, "Scottsbluff, NE (BFF)=7", ""},           // west Nebraska
+        {__LINE__, "Rapid City, SD (RAP)=7", ""},
+        {__LINE__, "Dickinson, ND (DIK)=7", ""},
+        {__LINE__, "Ontario, OR (ONO)=7", "America/Boise"},  // east Oregon
+        {__LINE__, "Boise, ID (BOI)=7", "America/Boise"},
+        {__LINE__, "Indianapolis, IN (IND)=5", "America/Indiana/Indianapolis"},
+        {__LINE__, "Detroit Metro, MI (DTW)=5", "America/Detroit"},
+        {__LINE__, "Phoenix, AZ (PHX)=7", "America/Phoenix"},
+        {__LINE__, "Window Rock, AZ (RQE)=7", ""},            // the Navajo Nation keeps daylight time
+        {__LINE__, "Anchorage, AK (PANC)=9", "America/Anchorage"},
+        {__LINE__, "Adak Is, AK (PADK)=10", "America/Adak"},
+        {__LINE__, "Honolulu, HI (PHNL)=10", "Pacific/Honolulu"},
+        {__LINE__, "San Juan, PR (TJSJ)=4", "America/Puerto_Rico"},
+    };
+    const std::vector<std::string> entries = config_->SectionEntries("STATIONS");
+    for (const Expectation& e : kExpect) {
+        SCOPED_TRACE(e.line);
+        EXPECT_NE(std::find(entries.begin(), entries.end(), e.entry), entries.end()) << e.entry;
+        EXPECT_EQ(Value("TIMEZONES", StationCodeOf(e.entry)), e.zone);
     }
 }
 
@@ -166,6 +234,11 @@ TEST_F(SkelmarIniTest, BulletinAddressIsFormedAroundTheStationCode)
                                 Value("INTERNET", "C_FOUS_TEXT_EXT");
     EXPECT_TRUE(address.starts_with("https://")) << address;
     EXPECT_TRUE(address.ends_with("sta=KBOS")) << address;
+    // A four-letter code is the whole identifier.
+    const std::string anchorage = Value("INTERNET", "C_ZOZI14_TEXTSERVER_ICAO") + "PANC" +
+                                  Value("INTERNET", "C_FOUS_TEXT_EXT");
+    EXPECT_TRUE(anchorage.starts_with("https://")) << anchorage;
+    EXPECT_TRUE(anchorage.ends_with("sta=PANC")) << anchorage;
     EXPECT_EQ(Value("INTERNET", "C_FOUS_TEXT_HTML"), "PRE");
 }
 

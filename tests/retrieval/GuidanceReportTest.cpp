@@ -16,7 +16,7 @@
 #include "retrieval/HttpClient.h"
 #include "report/ForecastState.h"
 #include "retrieval/RetrievalSequence.h"
-#include "retrieval/StationEntry.h"
+#include "config/StationEntry.h"
 #include "tests/support/LoopbackServer.h"
 #include "tests/support/ScopedResources.h"
 

@@ -190,9 +190,9 @@ TEST(TranslateGuidanceBulletin, HeaderForTheChecks)
          " JFK   MAV GFS MOS GUIDANCE   4/20/26  1200 UTC"},
         {__LINE__, "KJFK   GFS MOS GUIDANCE    4/20/2026  1200 UTC", " JFK   MAV GFS MOS GUIDANCE   4/20/26  1200 UTC"},
         {__LINE__, " KORD   NAM MOS GUIDANCE   12/08/2026  0000 UTC", " ORD   MET NAM MOS GUIDANCE   12/08/26  0000 UTC"},
-        {__LINE__, " PHNL   GFS MOS GUIDANCE    1/04/2019  1800 UTC", " HNL   MAV GFS MOS GUIDANCE   1/04/19  1800 UTC"},
-        {__LINE__, " PANC   GFS MOS GUIDANCE    1/04/2019  0600 UTC", " ANC   MAV GFS MOS GUIDANCE   1/04/19  0600 UTC"},
-        // No K or P: kept whole, for the header check to refuse.
+        // Outside the contiguous states the station list names the whole identifier: kept whole.
+        {__LINE__, " PHNL   GFS MOS GUIDANCE    1/04/2019  1800 UTC", " PHNL   MAV GFS MOS GUIDANCE   1/04/19  1800 UTC"},
+        {__LINE__, " PANC   GFS MOS GUIDANCE    1/04/2019  0600 UTC", " PANC   MAV GFS MOS GUIDANCE   1/04/19  0600 UTC"},
         {__LINE__, " TJSJ   GFS MOS GUIDANCE    1/04/2019  0600 UTC", " TJSJ   MAV GFS MOS GUIDANCE   1/04/19  0600 UTC"},
         // A year already of two digits, or no year, is left for the date check to judge.
         {__LINE__, " KBOS   GFS MOS GUIDANCE    1/04/19  0600 UTC", " BOS   MAV GFS MOS GUIDANCE   1/04/19  0600 UTC"},

@@ -103,9 +103,9 @@ protected:
         http.answers[kText + "BOS"] = Page(Header(header));
     }
 
-    RetrievalOutcome Run()
+    RetrievalOutcome Run(std::string_view code = "BOS")
     {
-        return RunRetrieval(MakeRetrievalRequest(config, "BOS", EncodeDate(2026, 12, 9), ':'), http, picture);
+        return RunRetrieval(MakeRetrievalRequest(config, code, EncodeDate(2026, 12, 9), ':'), http, picture);
     }
 
     test::TemporaryFolder folder;
@@ -301,6 +301,40 @@ TEST_F(RetrievalSequenceTest, TagRulesOnTheDownloadedPage)
     EXPECT_EQ(Run().lines, (BulletinLines{"B1", "B2"}));
     http.answers[kText + "BOS"] = std::string(1000, '\0');
     EXPECT_TRUE(Run().lines.empty());
+}
+
+// A four-letter code is a whole identifier: with the *_ICAO keys set its addresses take them
+// (the shipped server text ends in the K of the three-letter codes); without them the
+// ordinary ones. Its header keeps all four letters, and another station's is refused.
+TEST_F(RetrievalSequenceTest, FourLetterCodes)
+{
+    const std::string header = "PANC   MAV GFS MOS GUIDANCE   12/9/26  1200 UTC";
+    struct Expectation {
+        int line;
+        bool icaoKeys;
+        std::string_view served;  // the header of the bulletin at the station's address
+        std::vector<std::string> requested;
+        bool valid;
+    };
+    const Expectation kExpect[] = {
+        {__LINE__, true, header, {"http://graph.test/icao/PANC.gif", "http://text.test/PANC"}, true},
+        {__LINE__, false, header, {"http://graph.test/PANC.gif", "http://text.test/KPANC"}, true},
+        {__LINE__, true, "ANC   MAV GFS MOS GUIDANCE   12/9/26  1200 UTC",
+         {"http://graph.test/icao/PANC.gif", "http://text.test/PANC"}, false},
+        {__LINE__, true, "PANX   MAV GFS MOS GUIDANCE   12/9/26  1200 UTC",
+         {"http://graph.test/icao/PANC.gif", "http://text.test/PANC"}, false},
+    };
+    for (const Expectation& e : kExpect) {
+        SCOPED_TRACE(e.line);
+        config.Set("INTERNET", "C_ZOZI14_TEXTSERVER_ICAO", e.icaoKeys ? "http://text.test/" : "");
+        config.Set("INTERNET", "C_ZOZI14_GRAPHSERVER_ICAO", e.icaoKeys ? "http://graph.test/icao/" : "");
+        http.requested.clear();
+        http.answers.clear();
+        http.answers[e.requested[0]] = std::string(kGif);
+        http.answers[e.requested[1]] = Page(Header(e.served));
+        EXPECT_EQ(Run("PANC").verdict.accepted, e.valid);
+        EXPECT_EQ(http.requested, e.requested);
+    }
 }
 
 }  // namespace
