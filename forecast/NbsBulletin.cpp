@@ -26,16 +26,6 @@ bool AllDigits(std::string_view text)
     return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
-// The label of a row: its first word.
-std::string_view Label(std::string_view line)
-{
-    const std::size_t start = line.find_first_not_of(' ');
-    if (start == std::string_view::npos)
-        return {};
-    const std::size_t end = line.find(' ', start);
-    return line.substr(start, end == std::string_view::npos ? end : end - start);
-}
-
 // "5/06/2025" -> month, day, year.
 bool ReadDate(std::string_view word, Bulletin& bulletin)
 {
@@ -115,6 +105,15 @@ const std::vector<std::optional<int>>* Bulletin::Row(std::string_view label) con
     return found == rows.end() ? nullptr : &found->second;
 }
 
+std::string_view FirstWord(std::string_view line)
+{
+    const std::size_t start = line.find_first_not_of(' ');
+    if (start == std::string_view::npos)
+        return {};
+    const std::size_t end = line.find(' ', start);
+    return line.substr(start, end == std::string_view::npos ? end : end - start);
+}
+
 bool IsNbsTitle(std::string_view line)
 {
     TWordList words;
@@ -143,7 +142,7 @@ ReadResult ReadNbsBulletin(const std::vector<std::string>& lines)
     // The block's rows by label, the first of each.
     std::map<std::string, std::string_view, std::less<>> block;
     for (auto line = first + 1; line != lines.end() && !IsBlank(*line) && !IsNbsTitle(*line); ++line)
-        block.emplace(std::string(Label(*line)), *line);
+        block.emplace(std::string(FirstWord(*line)), *line);
 
     const auto utc = block.find("UTC");
     const auto fhr = block.find("FHR");

@@ -79,6 +79,9 @@ struct ReadResult {
     std::string reason;  // when Unreadable: what is wrong, for the logs and the tests
 };
 
+// The first word of a line: a row's label, a title's station identifier.
+std::string_view FirstWord(std::string_view line);
+
 // Whether `line` is an NBS title: words 2, 4 and 5 "NBM", "NBS", "GUIDANCE", word 3 a version.
 bool IsNbsTitle(std::string_view line);
 

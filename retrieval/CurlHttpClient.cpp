@@ -1,6 +1,7 @@
 #include "retrieval/HttpClient.h"
 
 #include <cerrno>
+#include <cstdlib>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -80,12 +81,59 @@ struct Transfer {
     std::string statusLine;  // of the last response header block, without its line break
     bool tooLarge = false;
     bool outOfMemory = false;
+    // A streamed GET: the body goes to the sink instead, once the status is a success.
+    const BodySink* sink = nullptr;
+    bool successStatus = false;
+    bool stopped = false;        // the sink said stop
+    bool sinkFailed = false;     // the sink threw
+    std::optional<std::uint64_t> totalSize;  // from Content-Range
+    std::uint64_t bodyBytes = 0;
 };
+
+// A streamed piece of the body: to the sink, or dropped when it belongs to a failure.
+std::size_t StreamBody(Transfer& transfer, std::string_view piece) noexcept
+{
+    if (!transfer.successStatus)
+        return piece.size();
+    transfer.bodyBytes += piece.size();
+    try {
+        if (!(*transfer.sink)(piece)) {
+            transfer.stopped = true;
+            return 0;
+        }
+    } catch (...) {
+        transfer.sinkFailed = true;
+        return 0;
+    }
+    return piece.size();
+}
+
+// "Content-Range: bytes 0-99/12345" -> 12345.
+std::optional<std::uint64_t> ContentRangeTotal(std::string_view line)
+{
+    constexpr std::string_view kName = "content-range:";
+    if (line.size() < kName.size())
+        return std::nullopt;
+    for (std::size_t i = 0; i < kName.size(); ++i)
+        if (std::tolower(static_cast<unsigned char>(line[i])) != kName[i])
+            return std::nullopt;
+    const std::size_t slash = line.find('/');
+    if (slash == std::string_view::npos)
+        return std::nullopt;
+    const std::string total(line.substr(slash + 1, line.find_first_of("\r\n", slash) - slash - 1));
+    char* end = nullptr;
+    const unsigned long long value = std::strtoull(total.c_str(), &end, 10);
+    if (total.empty() || end == total.c_str() || *end != '\0')
+        return std::nullopt;
+    return value;
+}
 
 // libcurl calls these from C: they must not throw. Returning less than `count` aborts.
 std::size_t WriteBody(char* data, std::size_t /*size is 1*/, std::size_t count, void* user) noexcept
 {
     Transfer& transfer = *static_cast<Transfer*>(user);
+    if (transfer.sink != nullptr)
+        return StreamBody(transfer, std::string_view(data, count));
     if (count > transfer.maxBody - transfer.body.size()) {
         transfer.tooLarge = true;
         return 0;
@@ -112,6 +160,12 @@ std::size_t ReadHeader(char* data, std::size_t /*size is 1*/, std::size_t count,
             transfer.outOfMemory = true;
             return 0;
         }
+        // "HTTP/1.1 206 Partial Content": the code is the second word.
+        const std::size_t blank = line.find(' ');
+        transfer.successStatus = blank != std::string_view::npos && line.size() > blank + 1 && line[blank + 1] == '2';
+        transfer.totalSize.reset();
+    } else if (const auto total = ContentRangeTotal(line)) {
+        transfer.totalSize = total;
     }
     return count;
 }
@@ -194,6 +248,50 @@ std::string StatusFailure(long status, const Transfer& transfer, CURL* easy)
     return message;
 }
 
+// One GET into `transfer` (streamed when it has a sink, with `range` if not null); the status,
+// a success. Throws Error as CurlHttpClient::Get.
+long Perform(CURL* easy, const HttpLimits& limits, const std::string& url, Transfer& transfer, const char* range)
+{
+    const auto address = ParseAddress(url);
+    char errorBuffer[CURL_ERROR_SIZE] = "";
+
+    // The handle outlives this call, so it must not keep pointers to what dies with it, nor
+    // a streamed request's range and size limit.
+    struct Binding {
+        CURL* easy;
+        curl_off_t maxBody;
+        ~Binding()
+        {
+            curl_easy_setopt(easy, CURLOPT_ERRORBUFFER, nullptr);
+            curl_easy_setopt(easy, CURLOPT_WRITEDATA, nullptr);
+            curl_easy_setopt(easy, CURLOPT_HEADERDATA, nullptr);
+            curl_easy_setopt(easy, CURLOPT_CURLU, nullptr);
+            curl_easy_setopt(easy, CURLOPT_RANGE, nullptr);
+            curl_easy_setopt(easy, CURLOPT_MAXFILESIZE_LARGE, maxBody);
+        }
+    } binding{easy, static_cast<curl_off_t>(limits.maxBodyBytes)};
+    SetOption(easy, CURLOPT_CURLU, address.get());
+    SetOption(easy, CURLOPT_WRITEDATA, &transfer);
+    SetOption(easy, CURLOPT_HEADERDATA, &transfer);
+    SetOption(easy, CURLOPT_ERRORBUFFER, errorBuffer);
+    if (transfer.sink != nullptr) {
+        // A streamed body has no size limit but the one its sink sets by stopping.
+        SetOption(easy, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(0));
+        SetOption(easy, CURLOPT_RANGE, range);
+    }
+
+    const CURLcode code = curl_easy_perform(easy);
+    if (code == CURLE_WRITE_ERROR && transfer.sinkFailed)
+        throw Error("The download was stopped by an error while it was read");
+    if (code != CURLE_OK && !(code == CURLE_WRITE_ERROR && transfer.stopped))
+        throw Error(DescribeFailure(code, easy, errorBuffer, transfer, address.get(), limits.maxBodyBytes));
+    long status = 0;
+    curl_easy_getinfo(easy, CURLINFO_RESPONSE_CODE, &status);
+    if (status < 200 || status > 299)
+        throw Error(StatusFailure(status, transfer, easy));
+    return status;
+}
+
 }  // namespace
 
 struct CurlHttpClient::Handles {
@@ -238,36 +336,27 @@ CurlHttpClient::~CurlHttpClient() = default;
 
 std::string CurlHttpClient::Get(const std::string& url)
 {
-    const auto address = ParseAddress(url);
-    CURL* easy = handles_->easy.get();
     Transfer transfer;
     transfer.maxBody = limits_.maxBodyBytes;
-    char errorBuffer[CURL_ERROR_SIZE] = "";
-
-    // The handle outlives this call, so it must not keep pointers to what dies with it.
-    struct Binding {
-        CURL* easy;
-        ~Binding()
-        {
-            curl_easy_setopt(easy, CURLOPT_ERRORBUFFER, nullptr);
-            curl_easy_setopt(easy, CURLOPT_WRITEDATA, nullptr);
-            curl_easy_setopt(easy, CURLOPT_HEADERDATA, nullptr);
-            curl_easy_setopt(easy, CURLOPT_CURLU, nullptr);
-        }
-    } binding{easy};
-    SetOption(easy, CURLOPT_CURLU, address.get());
-    SetOption(easy, CURLOPT_WRITEDATA, &transfer);
-    SetOption(easy, CURLOPT_HEADERDATA, &transfer);
-    SetOption(easy, CURLOPT_ERRORBUFFER, errorBuffer);
-
-    const CURLcode code = curl_easy_perform(easy);
-    if (code != CURLE_OK)
-        throw Error(DescribeFailure(code, easy, errorBuffer, transfer, address.get(), limits_.maxBodyBytes));
-    long status = 0;
-    curl_easy_getinfo(easy, CURLINFO_RESPONSE_CODE, &status);
-    if (status < 200 || status > 299)
-        throw Error(StatusFailure(status, transfer, easy));
+    Perform(handles_->easy.get(), limits_, url, transfer, nullptr);
     return std::move(transfer.body);
+}
+
+StreamedAnswer CurlHttpClient::GetStreamed(const std::string& url, std::optional<ByteRange> range, const BodySink& sink)
+{
+    Transfer transfer;
+    transfer.sink = &sink;
+    std::string rangeText;
+    if (range)
+        rangeText = std::to_string(range->first) + "-" +
+                    (range->last == ByteRange::kToEnd ? std::string() : std::to_string(range->last));
+    const long status = Perform(handles_->easy.get(), limits_, url, transfer, range ? rangeText.c_str() : nullptr);
+    StreamedAnswer answer;
+    answer.status = status;
+    answer.totalSize = transfer.totalSize;
+    answer.bodyBytes = transfer.bodyBytes;
+    answer.stopped = transfer.stopped;
+    return answer;
 }
 
 }  // namespace skelmar

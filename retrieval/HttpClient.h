@@ -4,11 +4,32 @@
 
 #include <chrono>
 #include <cstddef>
+#include <cstdint>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
 namespace skelmar {
+
+// Bytes `first` to `last` of a document, both included (an HTTP Range request); kToEnd as
+// `last`: to the document's end.
+struct ByteRange {
+    static constexpr std::uint64_t kToEnd = ~std::uint64_t{0};
+    std::uint64_t first = 0;
+    std::uint64_t last = kToEnd;
+};
+
+// Receives a body piece by piece as it arrives; false stops the transfer there.
+using BodySink = std::function<bool(std::string_view piece)>;
+
+struct StreamedAnswer {
+    long status = 200;                        // 200 (the whole document) or 206 (the range)
+    std::optional<std::uint64_t> totalSize;   // the document's size, from Content-Range
+    std::uint64_t bodyBytes = 0;              // bytes of the body received
+    bool stopped = false;                     // the sink stopped the transfer
+};
 
 class HttpClient {
 public:
@@ -17,6 +38,20 @@ public:
     // Throws Error on any failure, with a message that names the cause. A refused connection
     // is worded exactly kConnectionRefusedMessage, and only it contains "# 10061".
     virtual std::string Get(const std::string& url) = 0;
+
+    // A GET whose body goes to `sink` as it arrives, with the Range header when `range` is
+    // given; a server may answer a range with the whole document (status 200). The body of
+    // a failure status never reaches the sink. Failures as Get; no limit on the size, which
+    // the sink controls. This default gets the whole body with Get and hands it on at once.
+    virtual StreamedAnswer GetStreamed(const std::string& url, std::optional<ByteRange> range, const BodySink& sink)
+    {
+        (void)range;
+        const std::string body = Get(url);
+        StreamedAnswer answer;
+        answer.bodyBytes = body.size();
+        answer.stopped = !sink(body);
+        return answer;
+    }
 };
 
 // The message of a refused connection; callers recognise it by "# 10061" alone.
@@ -51,6 +86,7 @@ public:
     CurlHttpClient& operator=(const CurlHttpClient&) = delete;
 
     std::string Get(const std::string& url) override;
+    StreamedAnswer GetStreamed(const std::string& url, std::optional<ByteRange> range, const BodySink& sink) override;
 
 private:
     struct Handles;
