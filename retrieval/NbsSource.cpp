@@ -8,7 +8,9 @@
 
 #include "forecast/NbsBulletin.h"
 #include "retrieval/HttpClient.h"
+#include "text/ConfigTexts.h"
 #include "text/Error.h"
+#include "text/StringRoutines.h"
 
 namespace skelmar {
 
@@ -232,6 +234,24 @@ NbsDownload FetchLatestNbsBlock(HttpClient& http, std::string_view pattern, std:
                 throw;
         }
     }
+}
+
+bool NbsSourceSelected(const ConfigTexts& config)
+{
+    return TrimChar(config.Value("INTERNET", "C_TEXT_SOURCE"), ' ') == "NBS";
+}
+
+std::string NbsCycleFilePattern(const ConfigTexts& config)
+{
+    return TrimChar(config.Value("INTERNET", "C_NBS_CYCLE_FILE"), ' ');
+}
+
+std::string NbsStationIdentifier(const ConfigTexts& config, std::string_view stationCode)
+{
+    std::string prefix = TrimChar(config.Value("INTERNET", "C_NBS_PREFIX"), ' ');
+    if (prefix.empty())
+        prefix = "K";
+    return prefix + std::string(stationCode);
 }
 
 }  // namespace skelmar

@@ -19,6 +19,7 @@
 
 namespace skelmar {
 
+class ConfigTexts;
 class HttpClient;
 
 // The bytes each bisection step asks for: several blocks of about 3.5 KB each, so that a
@@ -45,5 +46,14 @@ NbsDownload FetchNbsBlock(HttpClient& http, const std::string& url, std::string_
 // connection ends the search at once; otherwise the last failure is thrown.
 NbsDownload FetchLatestNbsBlock(HttpClient& http, std::string_view pattern, std::string_view identifier,
                                 std::chrono::system_clock::time_point now, int cycles = 3);
+
+// The configuration of the source, in [INTERNET]:
+//   C_TEXT_SOURCE=NBS      takes the bulletin text from the NBM's cycle file (any other value,
+//                          or none, the page of C_ZOZI14_TEXTSERVER as before);
+//   C_NBS_CYCLE_FILE=...   the cycle file's address with {date} and {hour};
+//   C_NBS_PREFIX=K         put before the station code to make its identifier (default K).
+bool NbsSourceSelected(const ConfigTexts& config);
+std::string NbsCycleFilePattern(const ConfigTexts& config);
+std::string NbsStationIdentifier(const ConfigTexts& config, std::string_view stationCode);
 
 }  // namespace skelmar

@@ -6,6 +6,7 @@
 #include "retrieval/BulletinText.h"
 #include "retrieval/GuidanceTranslator.h"
 #include "retrieval/HttpClient.h"
+#include "retrieval/NbsSource.h"
 #include "retrieval/PictureFile.h"
 #include "text/Error.h"
 #include "text/Numbers.h"
@@ -21,12 +22,13 @@ std::string Address(const ConfigTexts& config, std::string_view serverKey, std::
     return config.Value("INTERNET", serverKey) + std::string(stationCode) + config.Value("INTERNET", extensionKey);
 }
 
-// GETs `url`; on failure restores the arrow, shows the refused-connection warning or
-// `notFound`, and answers false.
-bool Fetch(RetrievalContext& context, const std::string& url, std::string_view notFound, std::string& body)
+// GETs `url` (or runs `download`); on failure restores the arrow, shows the
+// refused-connection warning or `notFound`, and answers false.
+template <typename Download>
+bool FetchWith(RetrievalContext& context, const Download& download, std::string_view notFound, std::string& body)
 {
     try {
-        body = context.http.Get(url);
+        body = download();
         return true;
     } catch (const Error& error) {
         context.host.SetWaitCursor(false);
@@ -36,6 +38,11 @@ bool Fetch(RetrievalContext& context, const std::string& url, std::string_view n
             context.host.Error(std::string(notFound));
         return false;
     }
+}
+
+bool Fetch(RetrievalContext& context, const std::string& url, std::string_view notFound, std::string& body)
+{
+    return FetchWith(context, [&] { return context.http.Get(url); }, notFound, body);
 }
 
 // A number of one or two decimal digits, or -1.
@@ -101,6 +108,18 @@ void DownloadText(RetrievalContext& context, std::string_view stationCode)
 {
     context.state.bulletinLines = {"No Report"};
     std::string body;
+    if (NbsSourceSelected(context.config)) {
+        const auto download = [&] {
+            return FetchLatestNbsBlock(context.http, NbsCycleFilePattern(context.config),
+                                       NbsStationIdentifier(context.config, stationCode), context.clock.Now())
+                .block;
+        };
+        if (FetchWith(context, download, kTextNotFound, body)) {
+            context.state.bulletinLines = SplitBulletinText(body);
+            context.host.EnableTrackBar();
+        }
+        return;
+    }
     if (Fetch(context, Address(context.config, "C_ZOZI14_TEXTSERVER", stationCode, "C_FOUS_TEXT_EXT"),
               kTextNotFound, body)) {
         TakeTextBody(context, body);

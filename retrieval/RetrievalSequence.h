@@ -5,6 +5,7 @@
 // through RetrievalHost and to the platform through HttpClient and Clock, so that tests and
 // the command line can stand in for both.
 
+#include <chrono>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -42,6 +43,8 @@ class Clock {
 public:
     virtual ~Clock() = default;
     virtual TDateTime Today() const = 0;  // midnight of the local date
+    // The present instant, which picks the newest NBM cycle.
+    virtual std::chrono::system_clock::time_point Now() const { return std::chrono::system_clock::now(); }
 };
 
 class SystemClock final : public Clock {
@@ -100,6 +103,8 @@ void DownloadGraphic(RetrievalContext& context, std::string_view stationCode);
 
 // Fetches the bulletin text into BulletinLines and cuts it out of its page. A failed
 // download shows its message and leaves "No Report" (or, with a tag configured, no line).
+// With [INTERNET] C_TEXT_SOURCE=NBS the text is the station's block of the newest NBM cycle
+// file instead (NbsSource.h), taken as it stands.
 void DownloadText(RetrievalContext& context, std::string_view stationCode);
 
 // A downloaded body made BulletinLines: split into lines, the track bar enabled, the tagged

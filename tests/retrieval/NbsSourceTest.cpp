@@ -10,8 +10,12 @@
 
 #include <gtest/gtest.h>
 
+#include "retrieval/BulletinText.h"
 #include "retrieval/HttpClient.h"
+#include "retrieval/RetrievalSequence.h"
 #include "tests/support/LoopbackServer.h"
+#include "tests/support/MemoryConfigTexts.h"
+#include "tests/support/ScopedResources.h"
 #include "text/Error.h"
 
 namespace skelmar {
@@ -187,6 +191,67 @@ TEST(NbsLatestCycle, AddressOfACycle)
     EXPECT_EQ(NbsCycleAddress("https://h/blend.{date}/{hour}/text/blend_nbstx.t{hour}z", 2026, 7, 1, 5),
               "https://h/blend.20260701/05/text/blend_nbstx.t05z");
     EXPECT_EQ(NbsCycleAddress("plain", 2026, 7, 1, 5), "plain");
+}
+
+// What the sequence asks of the window, in order.
+class Host final : public RetrievalHost {
+public:
+    void Warning(const std::string& text) override { events.push_back("warning: " + text); }
+    void Error(const std::string& text) override { events.push_back("error: " + text); }
+    void SetWaitCursor(bool wait) override { events.push_back(wait ? "cursor: wait" : "cursor: arrow"); }
+    void ShowPicture(const std::filesystem::path&) override { events.push_back("picture"); }
+    void EnableTrackBar() override { events.push_back("track bar"); }
+    void SetForecastCaption(const std::string& caption) override { events.push_back("caption: " + caption); }
+    void UpdateTimeLabels() override { events.push_back("labels"); }
+    std::vector<std::string> events;
+};
+
+class ClockAt final : public Clock {
+public:
+    explicit ClockAt(std::chrono::system_clock::time_point now) : now_(now) {}
+    TDateTime Today() const override { return EncodeDate(2025, 5, 6); }
+    std::chrono::system_clock::time_point Now() const override { return now_; }
+
+private:
+    std::chrono::system_clock::time_point now_;
+};
+
+// With C_TEXT_SOURCE=NBS the station change takes the station's block of the newest cycle
+// file; without it, the page as before.
+TEST(NbsRetrieval, TheConfigurationSelectsTheSource)
+{
+    LoopbackServer server;
+    server.Serve("/blend.20250506/08/text/blend_nbstx.t08z", Ranged(CycleFile(200)));
+    server.Serve("/page/KDAW", "<PRE>\n KDAW   GFS MOS GUIDANCE    5/06/2025  0600 UTC\n</PRE>\n");
+    test::TemporaryFolder folder;
+    ForecastState state;
+    MemoryConfigTexts config{
+        {"INTERNET", "C_ZOZI14_TEXTSERVER", server.Url("/page/K")},
+        {"INTERNET", "C_FOUS_TEXT_HTML", "PRE"},
+        {"INTERNET", "C_NBS_CYCLE_FILE", server.Url("/blend.{date}/{hour}/text/blend_nbstx.t{hour}z")},
+    };
+    CurlHttpClient http;
+    Host host;
+    // 09:40 UTC: the newest run is that of 08 UTC.
+    const ClockAt clock(std::chrono::sys_days(std::chrono::year(2025) / 5 / 6) + std::chrono::minutes(9 * 60 + 40));
+    RetrievalContext context{state, config, http, host, clock, folder.Path() / "Temp.gif", ':'};
+
+    DownloadText(context, "DAW");
+    EXPECT_EQ(state.bulletinLines.front(), " KDAW   GFS MOS GUIDANCE    5/06/2025  0600 UTC");
+
+    for (const char* selected : {"NBS", " NBS "}) {
+        config.Set("INTERNET", "C_TEXT_SOURCE", selected);
+        host.events.clear();
+        DownloadText(context, "DAW");
+        EXPECT_EQ(state.bulletinLines, SplitBulletinText(RealBlocks().at("KDAW")));
+        EXPECT_EQ(host.events, std::vector<std::string>{"track bar"});
+    }
+
+    // A station the file does not hold: the text is not found, as for a page.
+    host.events.clear();
+    DownloadText(context, "XYZ");
+    EXPECT_EQ(state.bulletinLines, BulletinLines{"No Report"});
+    EXPECT_EQ(host.events, (std::vector<std::string>{"cursor: arrow", "error: " + std::string(kTextNotFound)}));
 }
 
 // The streamed GET itself: the range asked for, the sink's stop, a failure's body kept away.
