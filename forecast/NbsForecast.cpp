@@ -1,6 +1,7 @@
 #include "forecast/NbsForecast.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <limits>
 #include <string_view>
 
@@ -207,6 +208,21 @@ ForecastModel NbsForecastModel(const nbs::Bulletin& bulletin)
         model.instants.push_back(std::move(instant));
     }
     return model;
+}
+
+int InstantHourOfStep(const ForecastModel& model, int step)
+{
+    const int nominal = 3 * step;
+    int best = nominal;
+    int bestDistance = -1;
+    for (const ForecastInstant& instant : model.instants) {
+        const int distance = std::abs(instant.hour - nominal);
+        if (bestDistance < 0 || distance < bestDistance || (distance == bestDistance && instant.hour > best)) {
+            best = instant.hour;
+            bestDistance = distance;
+        }
+    }
+    return best;
 }
 
 }  // namespace skelmar

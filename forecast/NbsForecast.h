@@ -39,4 +39,12 @@ inline constexpr int kGustMarginKnots = 10;
 
 ForecastModel NbsForecastModel(const nbs::Bulletin& bulletin);
 
+// The hour of the instant that the report describes at track bar position `step` (2 to 20,
+// nominally 3 * step hours after the issue): the model's instant nearest to 3 * step hours,
+// the later of two as near. A bulletin issued at 00, 03, ... 21 UTC has its instants at
+// exactly those hours; an hourly run's lie 1 or 2 hours off them, so each step describes
+// the column nearest to it (the 08 UTC run: step 2 the column of 7 hours, step 19 that of
+// 58 hours, and step 20 the same). 3 * step when the model has no instants.
+int InstantHourOfStep(const ForecastModel& model, int step);
+
 }  // namespace skelmar

@@ -41,6 +41,31 @@ TEST(NbsForecast, InstantsAreTheBulletinsColumnsFrom6To60Hours)
     EXPECT_EQ(Hours(NbsForecastModel(Bulletin("nbs_v32_kjfk_05z.txt"))).front(), 7);
 }
 
+// Each track bar step describes the instant nearest its nominal hour.
+TEST(NbsForecast, StepsMapToTheNearestInstant)
+{
+    const ForecastModel kfyj = NbsForecastModel(Bulletin("nbs_v42_kfyj_12z.txt"));
+    const ForecastModel kdan = NbsForecastModel(Bulletin("nbs_v42_kdan_kdaw_kday_08z.txt"));
+    // 07 UTC: columns at 5, 8, ... 59 hours.
+    nbs::Bulletin seven = Bulletin("nbs_v42_kfyj_12z.txt");
+    for (nbs::Column& column : seven.columns)
+        column.forecastHour -= 1;
+    const ForecastModel kfyj07 = NbsForecastModel(seven);
+    struct Case {
+        int step;
+        int exact;    // a run at a 3-hourly hour
+        int plusOne;  // the 08 UTC run
+        int minusOne; // columns 1 hour before the nominal hours
+    };
+    const Case cases[] = {{2, 6, 7, 8}, {3, 9, 10, 8}, {4, 12, 13, 11}, {10, 30, 31, 29}, {19, 57, 58, 56}, {20, 60, 58, 59}};
+    for (const Case& c : cases) {
+        EXPECT_EQ(InstantHourOfStep(kfyj, c.step), c.exact) << c.step;
+        EXPECT_EQ(InstantHourOfStep(kdan, c.step), c.plusOne) << c.step;
+        EXPECT_EQ(InstantHourOfStep(kfyj07, c.step), c.minusOne) << c.step;
+    }
+    EXPECT_EQ(InstantHourOfStep(ForecastModel{}, 5), 15);
+}
+
 struct InstantCase {
     const char* fixture;
     std::size_t firstLine;

@@ -12,6 +12,7 @@
 
 #include "retrieval/BulletinText.h"
 #include "retrieval/HttpClient.h"
+#include "retrieval/NbsValidation.h"
 #include "retrieval/RetrievalSequence.h"
 #include "tests/support/LoopbackServer.h"
 #include "tests/support/MemoryConfigTexts.h"
@@ -252,6 +253,58 @@ TEST(NbsRetrieval, TheConfigurationSelectsTheSource)
     DownloadText(context, "XYZ");
     EXPECT_EQ(state.bulletinLines, BulletinLines{"No Report"});
     EXPECT_EQ(host.events, (std::vector<std::string>{"cursor: arrow", "error: " + std::string(kTextNotFound)}));
+}
+
+// The refusals of the other bulletins: another station, too old, cut short, unreadable.
+TEST(NbsValidation, ChecksStationDateAndRows)
+{
+    const BulletinLines kdaw = SplitBulletinText(RealBlocks().at("KDAW"));
+    BulletinLines noVis = kdaw;
+    std::erase_if(noVis, [](const std::string& line) { return line.starts_with(" VIS"); });
+    BulletinLines cutShort = kdaw;
+    cutShort.resize(20);
+    const std::string corrupted = "error: " + std::string(kCorruptedText);
+    const std::string dateError = "error: " + std::string(kDateMismatch);
+    struct Case {
+        const char* what;
+        BulletinLines lines;
+        const char* code;
+        TDateTime today;
+        std::optional<bool> accepted;
+        std::vector<std::string> events;
+    };
+    const TDateTime may6 = EncodeDate(2025, 5, 6);
+    const std::string caption = "caption: " + std::string(kNoForecastObtained);
+    const Case cases[] = {
+        {"good", kdaw, "DAW", may6, true, {caption, "labels"}},
+        {"issued tomorrow by the local date", kdaw, "DAW", may6 - 1, true, {caption, "labels"}},
+        {"too old", kdaw, "DAW", may6 + 2, false, {caption, dateError}},
+        {"another station", kdaw, "DAN", may6, false, {caption, corrupted}},
+        {"a row missing", noVis, "DAW", may6, false, {caption, corrupted}},
+        {"cut short", cutShort, "DAW", may6, false, {caption, corrupted}},
+        {"another product", {" KDAW   GFS MOS GUIDANCE    5/06/2025  0600 UTC"}, "DAW", may6, std::nullopt, {}},
+    };
+    for (const Case& c : cases) {
+        test::TemporaryFolder folder;
+        ForecastState state;
+        state.bulletinLines = c.lines;
+        MemoryConfigTexts config;
+        CurlHttpClient http;
+        Host host;
+        const FixedClock clock(c.today);
+        RetrievalContext context{state, config, http, host, clock, folder.Path() / "Temp.gif", ':'};
+        ForecastModel model;
+        model.holdsTable = true;
+        EXPECT_EQ(ValidateNbsBulletin(context, c.code, model), c.accepted) << c.what;
+        EXPECT_EQ(host.events, c.events) << c.what;
+        if (c.accepted == true) {
+            EXPECT_DOUBLE_EQ(state.forecastBaseTime, may6 + 8 / 24.0) << c.what;
+            EXPECT_EQ(model.instants.size(), 18u) << c.what;
+            EXPECT_EQ(model.instants.front().hour, 7) << c.what;
+        } else if (c.accepted == false) {
+            EXPECT_FALSE(model.holdsTable) << c.what;
+        }
+    }
 }
 
 // The streamed GET itself: the range asked for, the sink's stop, a failure's body kept away.
