@@ -426,12 +426,13 @@ void TForm1::ComposeReport()
     static const NoConfig kNoConfig;
     const std::string entry = FromQString(ecComboBoxWxLoc->currentText());
     const TimeTextContext time = TimeContext();
+    const std::string station = StationDisplayText(entry);
     const ReportInputs inputs{
-        state_.bulletinLines,
+        state_.forecast,
         state_.forecastBaseTime,
         RzTrackBar1->value(),
         RzRadioGroupTempFormat->ItemIndex() == 1 ? TemperatureUnit::Celsius : TemperatureUnit::Fahrenheit,
-        entry,
+        station,
         config_ ? static_cast<const ConfigTexts&>(*config_) : kNoConfig,
         time,
     };

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "forecast/ForecastReaders.h"
 #include "report/ReportComposer.h"
 #include "tests/support/BulletinFixture.h"
 #include "tests/support/EasternLocalTime.h"
@@ -89,11 +90,12 @@ void BM_ComposeReport(benchmark::State& state)
     }
     const TimeTextContext time =
         state.range(1) == 0 ? EasternLocalTime() : TimeTextContext{};  // Zulu by default
-    const ReportInputs inputs{lines,
+    const ForecastModel forecast = ReadNgmTable(lines);
+    const ReportInputs inputs{forecast,
                               EncodeDate(2026, 12, 9) + 0.5,
                               static_cast<int>(state.range(0)),
                               TemperatureUnit::Celsius,
-                              "Boston, MA (BOS)=5",
+                              "Boston, MA (BOS)",
                               ReportTexts(),
                               time};
     std::size_t bytes = 0;

@@ -367,8 +367,9 @@ int MakeReport(const Options& options, const fs::path& programDir, std::istream&
         return kExitFailure;
     }
 
-    const ReportInputs inputs{state.bulletinLines, state.forecastBaseTime, options.step, options.unit,
-                              entry, *config, time};
+    const std::string station = StationDisplayText(entry);
+    const ReportInputs inputs{state.forecast, state.forecastBaseTime, options.step, options.unit,
+                              station, *config, time};
     if (options.graph)
         graphWriter(BuildForecastGraphModel(inputs), *options.graph);
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "report/BulletinTable.h"
+#include "forecast/BulletinTable.h"
 #include "report/Composition.h"
 #include "tests/support/BulletinFixture.h"
 

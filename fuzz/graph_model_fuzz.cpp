@@ -1,5 +1,5 @@
-// Reads the graph's values from any text taken as a bulletin, at the first, a middle and the
-// last step, in both units and both time types. It never fails, and every value it keeps is
+// Reads the graph's values from any text taken as a bulletin (either reader, as the
+// retrieval picks it), at the first, a middle and the last step, in both units and both time types. It never fails, and every value it keeps is
 // one the graph can place: temperatures of the bulletin's range in the unit, winds and
 // probabilities within their scales, the selected hour on the axis.
 
@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string_view>
 
+#include "forecast/ForecastReaders.h"
 #include "report/ForecastGraphModel.h"
 #include "tests/support/BulletinFixture.h"
 #include "tests/support/EasternLocalTime.h"
@@ -33,15 +34,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     static const skelmar::TimeTextContext zulu;
     static const skelmar::TimeTextContext local = skelmar::EasternLocalTime();
 
-    skelmar::BulletinLines lines = skelmar::SplitBulletinText({reinterpret_cast<const char*>(data), size});
+    const skelmar::BulletinLines bulletin = skelmar::SplitBulletinText({reinterpret_cast<const char*>(data), size});
+    skelmar::BulletinLines lines = bulletin;
     skelmar::NormaliseBulletinTable(lines);
+    const skelmar::ForecastModel forecast = skelmar::ReadForecast(bulletin, lines);
     const skelmar::TDateTime base = skelmar::EncodeDate(2026, 12, 9) + 0.5;
-    for (const int step : {skelmar::kFirstStep, 11, skelmar::kLastStep}) {
+    for (const int step : {skelmar::kGraphFirstStep, 11, skelmar::kGraphLastStep}) {
         for (const auto unit : {skelmar::TemperatureUnit::Fahrenheit, skelmar::TemperatureUnit::Celsius}) {
             for (const skelmar::TimeTextContext* time : {&zulu, &local}) {
                 const skelmar::ForecastGraphModel model = skelmar::BuildForecastGraphModel(
-                    skelmar::ReportInputs{lines, base, step, unit, "Station (ABC)=1", config, *time});
-                if (model.selectedIndex != step - skelmar::kFirstStep)
+                    skelmar::ReportInputs{forecast, base, step, unit, "Station (ABC)", config, *time});
+                if (model.selectedIndex != step - skelmar::kGraphFirstStep)
                     __builtin_trap();
                 // -99 to 150 F, and in Celsius -73 to 66.
                 const long low = unit == skelmar::TemperatureUnit::Celsius ? -73 : -99;
@@ -58,6 +61,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
                         __builtin_trap();
                 for (const auto& period : s.twelveHours)
                     if (!Within(period.precipitation, 0, 100) || !Within(period.thunderstorms, 0, 100))
+                        __builtin_trap();
+                for (const auto& extreme : s.extremes)
+                    if (!Within(std::optional<long>(extreme.temperature), low, high) || extreme.hour < 6 ||
+                        extreme.hour > 60)
                         __builtin_trap();
             }
         }

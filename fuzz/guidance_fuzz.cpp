@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "fuzz/Require.h"
-#include "report/BulletinTable.h"
+#include "forecast/BulletinTable.h"
 #include "retrieval/BulletinText.h"
 #include "retrieval/GuidanceTranslator.h"
 

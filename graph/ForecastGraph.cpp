@@ -238,6 +238,25 @@ void DrawTemperatures(QPainter& painter, const ForecastGraphModel& model, const 
     DrawCurve(painter, layout, model.series.dewPoint, kDewPointColour);
     DrawCurve(painter, layout, model.series.temperature, kTemperatureColour);
 
+    // The daily maxima and minima: a triangle at the end of each one's period, pointing up
+    // for a maximum and down for a minimum, with its caption and figure beside it.
+    painter.setFont(FigureFont(10));
+    for (const ExtremeValue& extreme : model.series.extremes) {
+        const double x = layout.HourX(extreme.hour);
+        const double y = std::clamp(layout.TemperatureY(static_cast<double>(extreme.temperature)), panel.top() + 6,
+                                    panel.bottom() - 6);
+        const double tip = extreme.maximum ? -5 : 5;
+        painter.setPen(QPen(QColor(kTemperatureColour), 1));
+        painter.setBrush(QColor(kTemperatureColour));
+        painter.drawPolygon(QPolygonF({QPointF(x, y + tip), QPointF(x - 4, y - tip), QPointF(x + 4, y - tip)}));
+        painter.setBrush(Qt::NoBrush);
+        const QString caption = Text(extreme.maximum ? model.captions.maximum : model.captions.minimum);
+        const QRectF box(x - 30, extreme.maximum ? y - 20 : y + 7, 60, 13);
+        painter.setPen(kText);
+        painter.drawText(box, Qt::AlignHCenter | Qt::AlignVCenter,
+                         (caption.isEmpty() ? QString() : caption + QChar(' ')) + QString::number(extreme.temperature));
+    }
+
     // The selected hour's figures beside the marker: the temperature above its dot, the dew
     // point below its own; on the left of the marker where the right has no room.
     const std::size_t selected = static_cast<std::size_t>(std::clamp(model.selectedIndex, 0, kGraphHours - 1));

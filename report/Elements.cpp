@@ -1,6 +1,8 @@
 // Sky, visibility, wind and precipitation type at the selected instant. The bulletin's codes
 // are never interpreted here: each is the key of its text in the configuration.
 
+#include <cmath>
+#include <cstdio>
 #include <string>
 
 #include "report/ReportComposer.h"
@@ -10,76 +12,99 @@ namespace skelmar {
 
 namespace {
 
-constexpr std::string_view kNoVisibility = "9";     // also taken for a step without a cell
-constexpr std::string_view kNoObstruction = "X";
-constexpr std::string_view kNoPrecipitation = "X";
-constexpr std::string_view kNoWindReport = "99";
+using State = ForecastValue::State;
+
+// A number as a pilot reads it: whole feet with thousands separators ("12,000"), miles with
+// up to two decimals and no trailing zeros ("1.5", "0.25", "10").
+std::string QuantityText(double quantity)
+{
+    if (quantity == std::floor(quantity) && std::fabs(quantity) < 1e9) {
+        const std::string digits = std::to_string(static_cast<long long>(std::fabs(quantity)));
+        std::string text = quantity < 0 ? "-" : "";
+        for (std::size_t i = 0; i < digits.size(); ++i) {
+            if (i > 0 && (digits.size() - i) % 3 == 0)
+                text += ',';
+            text += digits[i];
+        }
+        return text;
+    }
+    char text[32];
+    std::snprintf(text, sizeof text, "%.2f", quantity);
+    std::string result = text;
+    result.erase(result.find_last_not_of('0') + 1);
+    if (result.back() == '.')
+        result.pop_back();
+    return result;
+}
 
 }  // namespace
 
 void ReportComposer::DescribeSky()
 {
-    if (!composition_.FindRow("CLDS"))
+    if (instant_ == nullptr || !instant_->cloudCover.Present())
         return;
-    const std::string cover = composition_.ThreeHourlyValue();
-    composition_.AppendSentence(FillTemplate(Text("CLDS", "CLDS"), Text("CLDS", cover)));
+    AppendSentence(FillTemplate(Text("CLDS", "CLDS"), Text("CLDS", instant_->cloudCover.Key())));
 
     // The ceiling text completes the sky sentence; without a ceiling a full stop does.
-    composition_.FindRow("CIG");
-    const std::string ceiling = composition_.StepCell(StepColumn::CigVisObvisCell);
-    composition_.AppendSentence(ceiling.empty() ? std::string(".") : Text("CIG", ceiling));
+    const ForecastValue& ceiling = instant_->ceiling;
+    if (!ceiling.Present()) {
+        AppendSentence(".");
+        return;
+    }
+    const std::string feet = ceiling.number ? Text("CIG", "Feet") : std::string();
+    if (!feet.empty() && ceiling.state == State::Given)
+        AppendSentence(FillTemplate(feet, QuantityText(*ceiling.number)));
+    else
+        AppendSentence(CategoryText(inputs_.config, "CIG", ceiling));
 }
 
 void ReportComposer::DescribeVisibility()
 {
-    if (!composition_.FindRow("VIS"))
+    if (instant_ == nullptr || !instant_->visibility.Present())
         return;
-    const std::string visibility = composition_.StepCell(StepColumn::CigVisObvisCell);
-    if (visibility.empty() || visibility == kNoVisibility) {
-        composition_.AppendSentence(Text("VIS", kNoVisibility));
+    const ForecastValue& visibility = instant_->visibility;
+    if (visibility.state != State::Given) {
+        AppendSentence(CategoryText(inputs_.config, "VIS", visibility));
         return;
     }
+    const std::string miles = visibility.number ? Text("VIS", "Miles") : std::string();
+    const std::string text =
+        miles.empty() ? CategoryText(inputs_.config, "VIS", visibility) : FillTemplate(miles, QuantityText(*visibility.number));
 
-    composition_.FindRow("OBVIS");
-    const std::string obstruction = composition_.StepCell(StepColumn::CigVisObvisCell);
-    if (obstruction == kNoObstruction) {
-        composition_.AppendSentence(FillTemplate(Text("VIS", "VIS1"), Text("VIS", visibility)));
+    const ForecastValue& obstruction = instant_->obstruction;
+    if (obstruction.state == State::None || obstruction.state == State::Missing) {
+        AppendSentence(FillTemplate(Text("VIS", "VIS1"), text));
     } else {
-        // An empty obstruction is looked up as it is, and VIS2 still used.
-        composition_.AppendSentence(FillTemplate(Text("VIS", "VIS2"), Text("VIS", visibility),
-                                                 Text("OBVIS", obstruction)));
+        // An obstruction the bulletin leaves out is looked up as it is (empty), VIS2 still used.
+        AppendSentence(FillTemplate(Text("VIS", "VIS2"), text, Text("OBVIS", obstruction.Key())));
     }
 }
 
 void ReportComposer::DescribeWind()
 {
-    if (!composition_.FindRow("WSPD"))
+    if (instant_ == nullptr || !instant_->windSpeed.Present())
         return;
-    // Both values are converted before any test, so a bad direction fails even in calm.
-    const int speedValue = StrToInt(composition_.ThreeHourlyValue());
-    const std::string speed = std::to_string(speedValue);  // "07" -> "7"
-    composition_.FindRow("WDIR");
-    const std::string direction = std::to_string(StrToInt(composition_.ThreeHourlyValue()));
+    const ForecastValue& speed = instant_->windSpeed;
+    const ForecastValue& direction = instant_->windDirection;
+    // Both values are converted before any test, so a bad direction fails even in calm; a
+    // value marked missing is not converted.
+    const int speedValue = speed.state == State::Missing ? -1 : StrToInt(speed.text);
+    const std::string directionText =
+        direction.state == State::Missing ? std::string() : std::to_string(StrToInt(direction.text));
 
     if (speedValue == 0)
-        composition_.AppendSentence(Text("WIND", "Calm"));
-    else if (speed == kNoWindReport)
-        composition_.AppendSentence(Text("WIND", "NoReport"));
-    else
-        composition_.AppendSentence(FillTemplate(Text("WIND", "WIND"), direction, speed));
+        AppendSentence(Text("WIND", "Calm"));
+    else if (speed.state == State::Missing || direction.state == State::Missing)
+        AppendSentence(Text("WIND", "NoReport"));
+    else  // "07" -> "7"
+        AppendSentence(FillTemplate(Text("WIND", "WIND"), directionText, std::to_string(speedValue)));
 }
 
 void ReportComposer::DescribePrecipType()
 {
-    if (!composition_.FindRow("PTYPE"))
+    if (instant_ == nullptr || instant_->precipType.state != State::Given)
         return;
-    const int cell = composition_.StepValue(StepColumn::PtypeCell);
-    if (cell == 0)
-        return;
-    const std::string type = composition_.Cell(cell);
-    if (type == kNoPrecipitation)
-        return;
-    composition_.AppendSentence(FillTemplate(Text("PTYPE", "PTYPE"), Text("PTYPE", type)));
+    AppendSentence(FillTemplate(Text("PTYPE", "PTYPE"), Text("PTYPE", instant_->precipType.Key())));
 }
 
 }  // namespace skelmar

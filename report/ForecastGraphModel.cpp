@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "report/Composition.h"
 #include "text/Numbers.h"
 #include "text/StringRoutines.h"
 #include "time/TimeFormat.h"
@@ -25,44 +24,21 @@ std::optional<int> NumberIn(std::string_view text, int low, int high)
     return value;
 }
 
-// The highest codes of the two rows; each code above 4 means VFR.
-constexpr int kHighestCeilingCode = 7;
-constexpr int kHighestVisibilityCode = 5;
+// The bounds of the flight categories: ceilings in feet, visibilities in statute miles.
+constexpr double kLifrCeiling = 500;
+constexpr double kIfrCeiling = 1000;
+constexpr double kMvfrCeiling = 3000;
+constexpr double kLifrVisibility = 1;
+constexpr double kIfrVisibility = 3;
+constexpr double kMvfrVisibility = 5;
 
-// The ceiling and the visibility codes share the boundaries of the flight categories: 1 and 2
-// LIFR, 3 IFR, 4 MVFR, 5 and above VFR. None for anything but a code from 1 to `highest`.
-FlightCategory CodeCategory(std::string_view code, int highest)
+FlightCategory CategoryOf(double quantity, double lifr, double ifr, double mvfr)
 {
-    const std::optional<int> value = NumberIn(code, 1, highest);
-    if (!value)
-        return FlightCategory::None;
-    if (*value <= 2)
+    if (quantity < lifr)
         return FlightCategory::Lifr;
-    if (*value == 3)
+    if (quantity < ifr)
         return FlightCategory::Ifr;
-    return *value == 4 ? FlightCategory::Mvfr : FlightCategory::Vfr;
-}
-
-// The 3-hourly values of `label`'s row, one per hour; "" where there is none.
-std::array<std::string, kGraphHours> ThreeHourly(Composition& table, std::string_view label)
-{
-    std::array<std::string, kGraphHours> values;
-    table.FindRow(label);
-    for (int i = 0; i < kGraphHours; ++i)
-        values[static_cast<std::size_t>(i)] = table.Cell(i + kFirstStep - 1);
-    return values;
-}
-
-// The values of `label`'s row at the cells that `column` gives each step; "" for cell 0.
-std::array<std::string, kGraphHours> StepCells(Composition& table, std::string_view label, StepColumn column)
-{
-    std::array<std::string, kGraphHours> values;
-    table.FindRow(label);
-    for (int i = 0; i < kGraphHours; ++i) {
-        const int cell = StepTableValue(i + kFirstStep, column);
-        values[static_cast<std::size_t>(i)] = cell > 0 ? table.Cell(cell) : std::string();
-    }
-    return values;
+    return quantity <= mvfr ? FlightCategory::Mvfr : FlightCategory::Vfr;
 }
 
 std::optional<long> Temperature(std::string_view text, TemperatureUnit unit)
@@ -78,33 +54,53 @@ std::optional<int> Probability(std::string_view cell)
     return NumberIn(ExtractField(cell, '/', 1), 0, 100);
 }
 
-// The periods of one length: each cell the step table assigns, with its end hour, in the
-// order of the cells (1, 2 ...).
-template <std::size_t N>
-std::array<PeriodValues, N> ReadPeriods(Composition& table, std::string_view precipitationRow,
-                                        std::string_view thunderstormRow, StepColumn cellColumn,
-                                        StepColumn endColumn)
+// The probabilities of the periods of `hours` hours that end within the graph, each span
+// once (the first the model holds).
+std::vector<PeriodValues> ReadPeriods(const ForecastModel& forecast, int hours)
 {
-    std::array<PeriodValues, N> periods{};
-    for (int step = kFirstStep; step <= kLastStep; ++step) {
-        const int cell = StepTableValue(step, cellColumn);
-        if (cell >= 1 && static_cast<std::size_t>(cell) <= N)
-            periods[static_cast<std::size_t>(cell - 1)].endHour = StepTableValue(step, endColumn);
+    std::vector<PeriodValues> periods;
+    for (const ForecastPeriod& period : forecast.periods) {
+        if (period.Hours() != hours || period.endHour > kGraphLastHour ||
+            (!period.precipitation.Present() && !period.thunderstorms.Present()))
+            continue;
+        const auto same = [&](const PeriodValues& p) { return p.endHour == period.endHour; };
+        if (std::any_of(periods.begin(), periods.end(), same))
+            continue;
+        PeriodValues values;
+        values.endHour = period.endHour;
+        if (period.precipitation.state == ForecastValue::State::Given)
+            values.precipitation = Probability(period.precipitation.text);
+        if (period.thunderstorms.state == ForecastValue::State::Given)
+            values.thunderstorms = Probability(period.thunderstorms.text);
+        periods.push_back(values);
     }
-    table.FindRow(precipitationRow);
-    for (std::size_t k = 0; k < N; ++k)
-        periods[k].precipitation = Probability(table.Cell(static_cast<int>(k) + 1));
-    table.FindRow(thunderstormRow);
-    for (std::size_t k = 0; k < N; ++k)
-        periods[k].thunderstorms = Probability(table.Cell(static_cast<int>(k) + 1));
+    std::sort(periods.begin(), periods.end(),
+              [](const PeriodValues& a, const PeriodValues& b) { return a.endHour < b.endHour; });
     return periods;
+}
+
+std::vector<ExtremeValue> ReadExtremes(const ForecastModel& forecast, TemperatureUnit unit)
+{
+    std::vector<ExtremeValue> extremes;
+    for (const ForecastPeriod& period : forecast.periods) {
+        if (period.endHour < GraphHour(0) || period.endHour > kGraphLastHour)
+            continue;
+        for (const bool maximum : {true, false}) {
+            const ForecastValue& value = maximum ? period.maximum : period.minimum;
+            if (value.state != ForecastValue::State::Given)
+                continue;
+            if (const std::optional<long> temperature = Temperature(value.text, unit))
+                extremes.push_back({period.endHour, *temperature, maximum});
+        }
+    }
+    return extremes;
 }
 
 GraphCaptions ReadCaptions(const ReportInputs& inputs)
 {
     const auto text = [&](std::string_view key) { return inputs.config.Value("GRAPH", key); };
     GraphCaptions captions;
-    captions.title = FillTemplate(text("Title"), ExtractField(inputs.stationEntry, '=', 1),
+    captions.title = FillTemplate(text("Title"), inputs.station,
                                   FormatForecastTime(true, inputs.forecastBaseTime, inputs.time));
     captions.temperature = text("Temperature");
     captions.dewPoint = text("DewPoint");
@@ -118,44 +114,48 @@ GraphCaptions ReadCaptions(const ReportInputs& inputs)
     captions.precipitation12 = text("Precipitation12");
     captions.thunderstorms6 = text("Thunderstorms6");
     captions.thunderstorms12 = text("Thunderstorms12");
+    captions.maximum = text("Maximum");
+    captions.minimum = text("Minimum");
     captions.noTable = text("NoTable");
     return captions;
 }
 
 }  // namespace
 
-FlightCategory FlightCategoryOf(std::string_view ceiling, std::string_view visibility)
+FlightCategory FlightCategoryOf(std::optional<double> ceilingFeet, std::optional<double> visibilityMiles)
 {
-    const FlightCategory byCeiling = CodeCategory(ceiling, kHighestCeilingCode);
-    const FlightCategory byVisibility = CodeCategory(visibility, kHighestVisibilityCode);
-    if (byCeiling == FlightCategory::None || byVisibility == FlightCategory::None)
+    if (!ceilingFeet || !visibilityMiles)
         return FlightCategory::None;
-    return std::min(byCeiling, byVisibility);
+    return std::min(CategoryOf(*ceilingFeet, kLifrCeiling, kIfrCeiling, kMvfrCeiling),
+                    CategoryOf(*visibilityMiles, kLifrVisibility, kIfrVisibility, kMvfrVisibility));
 }
 
-ForecastSeries ReadForecastSeries(const BulletinLines& lines, TemperatureUnit unit)
+FlightCategory FlightCategoryOf(const ForecastInstant& instant)
 {
-    Composition table(lines, kFirstStep);
-    ForecastSeries series;
+    const auto bound = [](const ForecastValue& value) {
+        return value.state == ForecastValue::State::Given ? value.lowerBound : std::nullopt;
+    };
+    return FlightCategoryOf(bound(instant.ceiling), bound(instant.visibility));
+}
 
-    const auto temperature = ThreeHourly(table, "TEMP");
-    const auto dewPoint = ThreeHourly(table, "DEWPT");
-    series.cloudCover = ThreeHourly(table, "CLDS");
-    const auto direction = ThreeHourly(table, "WDIR");
-    const auto speed = ThreeHourly(table, "WSPD");
-    const auto ceiling = StepCells(table, "CIG", StepColumn::CigVisObvisCell);
-    const auto visibility = StepCells(table, "VIS", StepColumn::CigVisObvisCell);
+ForecastSeries ReadForecastSeries(const ForecastModel& forecast, TemperatureUnit unit)
+{
+    ForecastSeries series;
     for (std::size_t i = 0; i < kGraphHours; ++i) {
-        series.temperature[i] = Temperature(temperature[i], unit);
-        series.dewPoint[i] = Temperature(dewPoint[i], unit);
-        series.windDirection[i] = NumberIn(direction[i], 0, 36);
-        series.windSpeed[i] = NumberIn(speed[i], 0, 98);
-        series.category[i] = FlightCategoryOf(ceiling[i], visibility[i]);
+        const ForecastInstant* instant = forecast.InstantAt(GraphHour(static_cast<int>(i)));
+        if (instant == nullptr)
+            continue;
+        series.temperature[i] = Temperature(instant->temperature.text, unit);
+        series.dewPoint[i] = Temperature(instant->dewPoint.text, unit);
+        if (instant->cloudCover.Present())
+            series.cloudCover[i] = instant->cloudCover.Key();
+        series.windDirection[i] = NumberIn(instant->windDirection.text, 0, 36);
+        series.windSpeed[i] = NumberIn(instant->windSpeed.text, 0, 98);
+        series.category[i] = FlightCategoryOf(*instant);
     }
-    series.sixHours = ReadPeriods<kSixHourPeriods>(table, "POP06", "TSV06", StepColumn::Period6Cell,
-                                                   StepColumn::Period6EndHour);
-    series.twelveHours = ReadPeriods<kTwelveHourPeriods>(table, "POP12", "TSV12", StepColumn::Period12Cell,
-                                                         StepColumn::Period12EndHour);
+    series.sixHours = ReadPeriods(forecast, 6);
+    series.twelveHours = ReadPeriods(forecast, 12);
+    series.extremes = ReadExtremes(forecast, unit);
     return series;
 }
 
@@ -179,9 +179,9 @@ ForecastGraphModel BuildForecastGraphModel(const ReportInputs& inputs)
         }
     }
 
-    model.selectedIndex = std::clamp(inputs.forecastStep, kFirstStep, kLastStep) - kFirstStep;
-    model.holdsTable = HoldsTable(inputs.lines);
-    model.series = ReadForecastSeries(inputs.lines, inputs.unit);
+    model.selectedIndex = std::clamp(inputs.forecastStep, kGraphFirstStep, kGraphLastStep) - kGraphFirstStep;
+    model.holdsTable = inputs.forecast.holdsTable;
+    model.series = ReadForecastSeries(inputs.forecast, inputs.unit);
     for (std::size_t i = 0; i < kGraphHours; ++i) {
         const std::string& code = model.series.cloudCover[i];
         if (!code.empty())

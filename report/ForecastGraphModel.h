@@ -1,7 +1,7 @@
 #pragma once
-// What the forecast graph shows, read from the normalised table: the 3-hourly values of the
+// What the forecast graph shows, read from the forecast model: the 3-hourly values of the
 // 19 forecast hours (6 to 60), the flight category of each hour, the probabilities of the
-// 6- and 12-hour periods, and the captions. Plain C++, so that the window and the command
+// 6- and 12-hour periods, the daily maxima and minima, and the captions. Plain C++, so that the window and the command
 // line draw the same picture from it and tests check it without drawing.
 //
 // Like the report, the graph holds no weather vocabulary: every caption comes from the
@@ -11,37 +11,47 @@
 #include <array>
 #include <optional>
 #include <string>
-#include <string_view>
+#include <vector>
 
-#include "report/BulletinTable.h"
-#include "report/ReportComposer.h"
-#include "report/StepTable.h"
+#include "forecast/ForecastModel.h"
+#include "report/ReportInputs.h"
 
 namespace skelmar {
 
 // The forecast hours of the graph, one per track bar position: hour 3 * step, index step - 2.
-inline constexpr int kGraphHours = kLastStep - kFirstStep + 1;  // 19: hours 6, 9 .. 60
-inline constexpr int kSixHourPeriods = 9;                       // ending at hours 12, 18 .. 60
-inline constexpr int kTwelveHourPeriods = 4;                    // ending at hours 24, 36, 48, 60
+inline constexpr int kGraphFirstStep = 2;
+inline constexpr int kGraphLastStep = 20;
+inline constexpr int kGraphHours = kGraphLastStep - kGraphFirstStep + 1;  // 19: hours 6, 9 .. 60
+inline constexpr int kGraphLastHour = 3 * kGraphLastStep;
 
 // The hour of index i (0 .. 18).
-constexpr int GraphHour(int index) { return 3 * (index + kFirstStep); }
+constexpr int GraphHour(int index) { return 3 * (index + kGraphFirstStep); }
 
 // From worst to best, as pilots rank them; None where the table gives no category.
 enum class FlightCategory { None, Lifr, Ifr, Mvfr, Vfr };
 
-// The category of a ceiling and a visibility code of the table: the worse of the two.
-// Ceiling: 1 and 2 (below 500 ft) LIFR, 3 (500 to 900 ft) IFR, 4 (1,000 to 3,000 ft) MVFR,
-// 5 to 7 VFR. Visibility: 1 and 2 (below 1 mile) LIFR, 3 (1 to below 3 miles) IFR, 4 (3 to
-// 5 miles) MVFR, 5 VFR. None when either is missing or is no such code (9, the products'
-// missing value, included): a category from one of the two could be too good.
-FlightCategory FlightCategoryOf(std::string_view ceiling, std::string_view visibility);
+// The category of a ceiling (feet) and a visibility (statute miles), each the least that its
+// forecast means: the worse of the two. Ceiling below 500 ft LIFR, below 1,000 IFR, up to
+// 3,000 MVFR, above VFR; visibility below 1 mile LIFR, below 3 IFR, up to 5 MVFR, above VFR.
+// None when either is missing: a category from one of the two could be too good.
+FlightCategory FlightCategoryOf(std::optional<double> ceilingFeet, std::optional<double> visibilityMiles);
+
+// The category of an instant: from its ceiling's and visibility's lower bounds, where the
+// bulletin gives both.
+FlightCategory FlightCategoryOf(const ForecastInstant& instant);
 
 // A period's end hour and its probabilities in percent (0 to 100).
 struct PeriodValues {
     int endHour = 0;
-    std::optional<int> precipitation;  // POP06 or POP12 (the part before a "/")
-    std::optional<int> thunderstorms;  // TSV06 or TSV12 (the part before the "/")
+    std::optional<int> precipitation;  // the part before a "/"
+    std::optional<int> thunderstorms;  // the chance of a thunderstorm (the part before the "/")
+};
+
+// A daily maximum or minimum, marked at the end of its period.
+struct ExtremeValue {
+    int hour = 0;
+    long temperature = 0;  // in the selected unit
+    bool maximum = false;
 };
 
 // The table's values by forecast hour. A gap (nullopt, "" or None) where the row or the
@@ -54,14 +64,15 @@ struct ForecastSeries {
     std::array<std::optional<int>, kGraphHours> windDirection; // tens of degrees, 0 .. 36
     std::array<std::optional<int>, kGraphHours> windSpeed;     // knots, 0 .. 98
     std::array<FlightCategory, kGraphHours> category{};
-    std::array<PeriodValues, kSixHourPeriods> sixHours;
-    std::array<PeriodValues, kTwelveHourPeriods> twelveHours;
+    // The periods ending by hour 60, by growing end, each span once.
+    std::vector<PeriodValues> sixHours;
+    std::vector<PeriodValues> twelveHours;
+    std::vector<ExtremeValue> extremes;  // those ending from hour 6 to 60
 };
 
-// Reads the rows as the decoders do: FindRow, then the 3-hourly cell of each hour, the
-// CIG/VIS cell of the step table, and the period cells with the end hours the step table
-// gives them. Never fails.
-ForecastSeries ReadForecastSeries(const BulletinLines& lines, TemperatureUnit unit);
+// The model's values at the graph's hours; its periods of 6 and 12 hours that end within
+// them. Never fails.
+ForecastSeries ReadForecastSeries(const ForecastModel& forecast, TemperatureUnit unit);
 
 // One caption of the time axis: the time-scale label of its hour, split where it shows a
 // date ("12/10/26 0000" gives time "0000" and date "12/10/26"; "0600" gives no date).
@@ -86,6 +97,8 @@ struct GraphCaptions {
     std::string precipitation12;
     std::string thunderstorms6;
     std::string thunderstorms12;
+    std::string maximum;          // marks of the daily maximum and minimum
+    std::string minimum;
     std::string noTable;          // shown alone when no table is held
 };
 

@@ -1,5 +1,6 @@
-// The 6- and 12-hour sections: probabilities of precipitation and thunderstorms and the
-// amount of precipitation over the period that the step table assigns to the step.
+// The sections about periods: probabilities of precipitation and thunderstorms, the amount
+// of precipitation, the daily maximum or minimum and the snowfall, each over the period of
+// the bulletin that holds the instant.
 
 #include <string>
 
@@ -10,103 +11,109 @@ namespace skelmar {
 
 namespace {
 
-struct PeriodColumns {
-    StepColumn periodCell;
-    StepColumn endHour;
-    StepColumn qpfCell;
-    std::string_view probabilityRow;
-    std::string_view thunderstormRow;
-    std::string_view introKey;
-};
+using State = ForecastValue::State;
 
-PeriodColumns ColumnsOf(PeriodKind kind)
+// The introduction of a period of `hours` hours: Intro6, Intro12, Intro24 ...
+std::string IntroKey(int hours)
 {
-    if (kind == PeriodKind::TwelveHours) {
-        return {StepColumn::Period12Cell, StepColumn::Period12EndHour, StepColumn::Qpf12Cell,
-                "POP12", "TSV12", "Intro12"};
-    }
-    return {StepColumn::Period6Cell, StepColumn::Period6EndHour, StepColumn::Qpf6Cell,
-            "POP06", "TSV06", "Intro6"};
-}
-
-// Amount categories that are whole texts, not arguments of the amount template.
-bool IsStandaloneCategory(std::string_view key)
-{
-    return key == "9" || key == "29";
-}
-
-// The configuration key of a QPF value's category for the period; "" when it has none.
-// 6 hours: the part before "/", "0" when empty. 12 hours: "2" and the part after "/"; a
-// value without that part says nothing about 12 hours ("2" alone would be read as the
-// 6-hour category 2).
-std::string AmountKey(std::string_view value, PeriodKind kind)
-{
-    if (kind == PeriodKind::SixHours) {
-        std::string category = ExtractField(value, '/', 1);
-        return category.empty() ? std::string("0") : category;
-    }
-    const std::string category = ExtractField(value, '/', 2);
-    return category.empty() ? std::string() : "2" + category;
+    return "Intro" + std::to_string(hours);
 }
 
 }  // namespace
 
+void ReportComposer::DescribePeriods()
+{
+    if (instant_ == nullptr)
+        return;
+    for (const std::size_t index : instant_->periods)
+        DescribePeriod(inputs_.forecast.periods.at(index));
+}
+
 void ReportComposer::DescribePeriod(PeriodKind kind)
 {
-    // Without a table (nothing retrieved yet, or no table start found) the report is the
-    // heading alone: a period introduction would name a period that nothing describes.
-    const PeriodColumns columns = ColumnsOf(kind);
-    if (!HoldsTable(inputs_.lines) || composition_.StepValue(columns.periodCell) <= 0)
+    if (instant_ == nullptr)
         return;
-    const std::string intro =
-        FillTemplate(Text("PROBABILITIES", columns.introKey), PeriodSpanText(kind));
-    composition_.AppendSentence("\\par \\par " + intro);
+    for (const std::size_t index : instant_->periods) {
+        const ForecastPeriod& period = inputs_.forecast.periods.at(index);
+        if (period.Hours() == static_cast<int>(kind))
+            DescribePeriod(period);
+    }
+}
 
-    // Each row is optional on its own.
-    if (composition_.FindRow(columns.probabilityRow))
-        DescribeProbability("Precip", kind);
-    if (composition_.FindRow(columns.thunderstormRow))
-        DescribeProbability("TS", kind);
-    if (composition_.FindRow("QPF"))
-        DescribeQpf(kind);
+void ReportComposer::DescribePeriod(const ForecastPeriod& period)
+{
+    const std::string intro = FillTemplate(Text("PROBABILITIES", IntroKey(period.Hours())), PeriodSpanText(period));
+    AppendSentence("\\par \\par " + intro);
+
+    // Each element is optional on its own.
+    DescribeProbability("Precip", period.precipitation);
+    DescribeProbability("TS", period.thunderstorms);
+    DescribeAmount("QPF", "QPF", period.amount);
+    DescribeExtreme("Max", period.maximum);
+    DescribeExtreme("Min", period.minimum);
+    DescribeAmount("SNOW", "SNOW", period.snowfall);
+}
+
+std::string ReportComposer::PeriodSpanText(const ForecastPeriod& period) const
+{
+    const TDateTime start = inputs_.forecastBaseTime + period.startHour / 24.0;
+    const TDateTime end = inputs_.forecastBaseTime + period.endHour / 24.0;
+    return FormatForecastTime(true, start, inputs_.time) + " and " + FormatForecastTime(true, end, inputs_.time);
 }
 
 std::string ReportComposer::PeriodSpanText(PeriodKind kind) const
 {
-    const int hours = static_cast<int>(kind);
-    const int endHour = composition_.StepValue(ColumnsOf(kind).endHour);
-    const TDateTime start = inputs_.forecastBaseTime + (endHour - hours) / 24.0;
-    const TDateTime end = inputs_.forecastBaseTime + endHour / 24.0;
-    return FormatForecastTime(true, start, inputs_.time) + " and " +
-           FormatForecastTime(true, end, inputs_.time);
+    if (instant_ != nullptr) {
+        for (const std::size_t index : instant_->periods) {
+            const ForecastPeriod& period = inputs_.forecast.periods.at(index);
+            if (period.Hours() == static_cast<int>(kind))
+                return PeriodSpanText(period);
+        }
+    }
+    return {};
 }
 
-void ReportComposer::DescribeProbability(std::string_view key, PeriodKind kind)
+void ReportComposer::DescribeProbability(std::string_view key, const ForecastValue& value)
 {
-    const std::string value = composition_.Cell(composition_.StepValue(ColumnsOf(kind).periodCell));
-    const std::string pattern = Text("PROBABILITIES", key);
-    // The value alone decides between one argument and two, whatever its row.
-    if (value.find('/') == std::string::npos) {
-        composition_.AppendSentence(FillTemplate(pattern, value));
+    if (!value.Present())
+        return;
+    // A probability marked missing has a text of its own where the file has one.
+    const std::string missing = value.state == State::Missing ? Text("PROBABILITIES", std::string(key) + "Missing")
+                                                              : std::string();
+    if (!missing.empty()) {
+        AppendSentence(missing);
         return;
     }
-    const std::string second = ExtractField(value, '/', 2);
-    composition_.AppendSentence(FillTemplate(pattern, ExtractField(value, '/', 1),
-                                             second.empty() ? std::string_view("0") : second));
+    const std::string pattern = Text("PROBABILITIES", key);
+    // The value alone decides between one argument and two, whatever its element.
+    if (value.text.find('/') == std::string::npos) {
+        AppendSentence(FillTemplate(pattern, value.text));
+        return;
+    }
+    const std::string second = ExtractField(value.text, '/', 2);
+    AppendSentence(FillTemplate(pattern, ExtractField(value.text, '/', 1),
+                                second.empty() ? std::string_view("0") : second));
 }
 
-void ReportComposer::DescribeQpf(PeriodKind kind)
+void ReportComposer::DescribeAmount(std::string_view section, std::string_view templateKey, const ForecastValue& value)
 {
-    const int cell = composition_.StepValue(ColumnsOf(kind).qpfCell);
-    if (cell <= 0)
-        return;  // step 2 has no 6-hour amount
-    const std::string key = AmountKey(composition_.Cell(cell), kind);
-    if (key.empty())
+    if (!value.Present())
         return;
-    if (IsStandaloneCategory(key))
-        composition_.AppendSentence(Text("QPF", key));
+    // A missing amount is a text of its own; the others fill the template.
+    if (value.state == State::Missing)
+        AppendSentence(Text(section, value.Key()));
     else
-        composition_.AppendSentence(FillTemplate(Text("QPF", "QPF"), Text("QPF", key)));
+        AppendSentence(FillTemplate(Text(section, templateKey), CategoryText(inputs_.config, section, value)));
+}
+
+void ReportComposer::DescribeExtreme(std::string_view key, const ForecastValue& value)
+{
+    if (!value.Present())
+        return;
+    if (value.state == State::Missing)
+        AppendSentence(Text("TEMP", std::string(key) + "Missing"));
+    else
+        AppendSentence(FillTemplate(Text("TEMP", key), FormatTemperature(value.text)));
 }
 
 }  // namespace skelmar

@@ -26,9 +26,24 @@ std::string ComposeReportText(const ReportInputs& inputs)
     return ReportComposer(inputs).Compose();
 }
 
-ReportComposer::ReportComposer(const ReportInputs& inputs)
-    : inputs_(inputs), composition_(inputs.lines, inputs.forecastStep)
+std::string CategoryText(const ConfigTexts& config, std::string_view section, const ForecastValue& value)
 {
+    std::string text = config.Value(section, value.Key());
+    if (text.empty() && !value.fallbackKey.empty())
+        text = config.Value(section, value.fallbackKey);
+    return text;
+}
+
+ReportComposer::ReportComposer(const ReportInputs& inputs)
+    : inputs_(inputs), instant_(inputs.forecast.InstantAt(3 * inputs.forecastStep))
+{
+}
+
+void ReportComposer::AppendSentence(std::string_view piece)
+{
+    reportText_ += piece;
+    if (RightChars(piece, 1) == ".")
+        reportText_ += ' ';
 }
 
 // One paragraph in the heading's font (font 1), 13 pt, bold and italic; the body that follows
@@ -38,7 +53,7 @@ std::string ReportComposer::Heading() const
     std::string heading = "\\b " + FontSizeControl(13) + "\\i ";
     heading += Text("GENERAL", "Heading");
     heading += ' ';
-    heading += ExtractField(inputs_.stationEntry, '=', 1);
+    heading += inputs_.station;
     heading += ", at ";
     heading += FormatForecastTime(false, ReportTime(inputs_.forecastBaseTime, inputs_.forecastStep),
                                   inputs_.time);
@@ -48,7 +63,7 @@ std::string ReportComposer::Heading() const
 
 std::string ReportComposer::Compose()
 {
-    std::string& text = composition_.ReportText();
+    std::string& text = reportText_;
     text.reserve(2048);
     text = kReportPrologue;
     text += Heading();
@@ -58,8 +73,7 @@ std::string ReportComposer::Compose()
     DescribeVisibility();  // visibility before wind
     DescribeWind();
     DescribePrecipType();
-    DescribePeriod(PeriodKind::SixHours);
-    DescribePeriod(PeriodKind::TwelveHours);
+    DescribePeriods();
 
     text += '}';  // no "\par" before it
     return std::move(text);

@@ -1,7 +1,8 @@
 #pragma once
-// The text report: an RTF document composed from the normalised bulletin table, the
-// configuration texts and the forecast times. Composing is a function of the inputs below,
-// so the window, the command line, the tests and the benchmark all run the same code.
+// The text report: an RTF document composed from the forecast model, the configuration texts
+// and the forecast times. Composing is a function of the inputs below, so the window, the
+// command line, the tests and the benchmark all run the same code. It knows no product: what
+// each value means is the model's, what it says is the configuration's.
 //
 // Every word comes from the configuration ([section] key, the empty text when absent); the
 // bulletin's codes are used as keys. Texts go into the document as they stand: RTF control
@@ -10,46 +11,13 @@
 #include <string>
 #include <string_view>
 
-#include "report/BulletinTable.h"
-#include "report/Composition.h"
-#include "text/ConfigTexts.h"
-#include "time/Calendar.h"
-#include "time/TimeFormat.h"
+#include "forecast/ForecastModel.h"
+#include "report/ReportInputs.h"
 
 namespace skelmar {
 
-// The item index of the temperature unit selector.
-enum class TemperatureUnit { Fahrenheit = 0, Celsius = 1 };
-
-// Index 1 is Celsius; every other index counts as Fahrenheit.
-TemperatureUnit TemperatureUnitFromIndex(int itemIndex);
-
-// A temperature of the bulletin (whole degrees Fahrenheit) in `unit`: unchanged, or
-// (n - 32) * 5/9 rounded to the nearest whole number. The report and the graph both use it.
-long ConvertTemperature(int fahrenheit, TemperatureUnit unit);
-
-// What follows a temperature in the report: the degree sign, a blank and "F" or "C".
-std::string TemperatureUnitSymbol(TemperatureUnit unit);
-
-// Everything a composition reads. The referenced objects must outlive the composition.
-struct ReportInputs {
-    const BulletinLines& lines;     // normalised after a good retrieval (read as they are)
-    TDateTime forecastBaseTime;     // the bulletin's issue, UTC; 0 before any retrieval
-    int forecastStep;               // 2..20, the track bar position
-    TemperatureUnit unit;
-    std::string_view stationEntry;  // the station list's text; the heading shows it up to "="
-    const ConfigTexts& config;
-    const TimeTextContext& time;    // Local or Zulu, the station's zone, the date patterns
-};
-
-// The instant the report describes: 3 * forecastStep hours after the base time.
-TDateTime ReportTime(TDateTime forecastBaseTime, int forecastStep);
-
-// The two sections about a period rather than an instant.
+// The lengths of the periods whose introductions the configuration has always had.
 enum class PeriodKind { SixHours = 6, TwelveHours = 12 };
-
-// The degree sign of code page 1252; the document declares that code page.
-inline constexpr char kDegreeSign = '\xB0';
 
 // The start of every report document: fonts, tab stops, the heading's font selected.
 inline constexpr std::string_view kReportPrologue =
@@ -65,9 +33,13 @@ std::string FontSizeControl(double points);
 // is not a whole number, and what FormatForecastTime throws; nothing is returned then.
 std::string ComposeReportText(const ReportInputs& inputs);
 
-// One composition: holds CurrentRow and ReportText while the element decoders append to the
-// report. The decoders are public so that each can be run on its own; each appends zero or
-// more sentences to ReportText and leaves CurrentRow at the last row it looked up.
+// The text of `value` in `section`: its key's text, or, where that is empty, the text of its
+// fallback key (an older configuration file's merged category).
+std::string CategoryText(const ConfigTexts& config, std::string_view section, const ForecastValue& value);
+
+// One composition: holds ReportText while the element decoders append to it. The decoders
+// are public so that each can be run on its own; each appends zero or more sentences about
+// the instant of the step (nothing when the model has no instant there).
 class ReportComposer {
 public:
     explicit ReportComposer(const ReportInputs& inputs);
@@ -76,42 +48,40 @@ public:
     // ReportText. Once per composer. Throws as ComposeReportText does.
     std::string Compose();
 
-    const std::string& ReportText() const { return composition_.ReportText(); }
-    const std::string& CurrentRow() const { return composition_.CurrentRow(); }
+    const std::string& ReportText() const { return reportText_; }
 
-    // Temperature and dew point at the step. "999" for the temperature: [TEMP] NoReport
-    // alone. A missing TEMP row: nothing. A missing DEWPT row or value still gives the dew
-    // point sentence, with an empty value.
+    // Temperature and dew point. A missing temperature: [TEMP] NoReport alone. No
+    // temperature: nothing. The dew point sentence follows whatever the dew point holds.
     void DescribeTemperature();
     // Fahrenheit: `value` as it stands + degree sign + " F". Celsius: `value` as a whole
     // number (anything else counts as 0) converted and rounded + degree sign + " C".
     std::string FormatTemperature(std::string_view value) const;
 
-    // Cloud cover with the ceiling (or "." when the step has none) right after it.
+    // Cloud cover with the ceiling (or "." when the instant has none) right after it. A
+    // ceiling the bulletin states in feet fills [CIG] Feet, where the file has it.
     void DescribeSky();
-    // Visibility "9" or none: [VIS] 9 alone; obstruction "X": VIS1; otherwise VIS2.
+    // A missing visibility: its key's text alone; no obstruction or a missing one: VIS1;
+    // otherwise VIS2. A visibility in miles fills [VIS] Miles, where the file has it.
     void DescribeVisibility();
-    // Speed 0: [WIND] Calm; speed "99": [WIND] NoReport; otherwise WIND(direction, speed).
-    // Throws Error for a speed or direction that is not a whole number (the empty one too).
+    // Speed 0: [WIND] Calm; a missing speed or direction: [WIND] NoReport; otherwise
+    // WIND(direction, speed). Throws Error for a speed or direction that is not a whole
+    // number (the empty one too) and not marked missing.
     void DescribeWind();
-    // Nothing for "X" or a step without a precipitation type cell.
+    // Nothing when there is none or it is missing.
     void DescribePrecipType();
 
-    // The section of the period that the step table assigns to the step: "\par \par ", the
-    // introduction, then the probability, thunderstorm and amount sentences of the rows that
-    // are present. Nothing when the step has no such period (12 hours at steps 2 and 3) or
-    // the table holds no line at all.
+    // Every period the instant refers to, in its order (DescribePeriod of each).
+    void DescribePeriods();
+    // The periods of `kind`'s length the instant refers to.
     void DescribePeriod(PeriodKind kind);
-    // "<start> and <end>" of the step's period, both with the short date.
+    // "\par \par ", the introduction of its length ([PROBABILITIES] Intro6, Intro12,
+    // Intro24) with its span, then the sentences of the elements it holds: probability,
+    // thunderstorms, amount, maximum, minimum, snowfall.
+    void DescribePeriod(const ForecastPeriod& period);
+    // "<start> and <end>" of the period, both with the short date.
+    std::string PeriodSpanText(const ForecastPeriod& period) const;
+    // That of the first period of `kind`'s length the instant refers to; "" when none.
     std::string PeriodSpanText(PeriodKind kind) const;
-    // [PROBABILITIES] `key` filled with CurrentRow's value at the period cell, or with its
-    // two parts when it holds a "/" (an empty second part reads "0").
-    void DescribeProbability(std::string_view key, PeriodKind kind);
-    // The amount category of CurrentRow (the QPF row) for the period: 6 hours, the part
-    // before "/" ("0" when empty); 12 hours, "2" and the part after it, no sentence when
-    // there is none. Categories "9" and "29" are texts of their own; the others fill
-    // [QPF] QPF.
-    void DescribeQpf(PeriodKind kind);
 
 private:
     std::string Text(std::string_view section, std::string_view key) const
@@ -119,9 +89,15 @@ private:
         return inputs_.config.Value(section, key);
     }
     std::string Heading() const;
+    // Appends `piece`, with a blank after it when it ends with ".".
+    void AppendSentence(std::string_view piece);
+    void DescribeProbability(std::string_view key, const ForecastValue& value);
+    void DescribeAmount(std::string_view section, std::string_view templateKey, const ForecastValue& value);
+    void DescribeExtreme(std::string_view key, const ForecastValue& value);
 
     ReportInputs inputs_;
-    Composition composition_;
+    const ForecastInstant* instant_;  // nullptr when the model has none at the step
+    std::string reportText_;
 };
 
 }  // namespace skelmar

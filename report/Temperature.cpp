@@ -8,13 +8,6 @@
 
 namespace skelmar {
 
-namespace {
-
-// The bulletin's "no temperature forecast" value.
-constexpr std::string_view kNoTemperature = "999";
-
-}  // namespace
-
 long ConvertTemperature(int fahrenheit, TemperatureUnit unit)
 {
     if (unit != TemperatureUnit::Celsius)
@@ -42,19 +35,15 @@ std::string ReportComposer::FormatTemperature(std::string_view value) const
 
 void ReportComposer::DescribeTemperature()
 {
-    if (!composition_.FindRow("TEMP"))
+    if (instant_ == nullptr || !instant_->temperature.Present())
         return;
-    const std::string temperature = composition_.ThreeHourlyValue();
-    if (temperature == kNoTemperature) {
-        composition_.AppendSentence(Text("TEMP", "NoReport"));
+    if (instant_->temperature.state == ForecastValue::State::Missing) {
+        AppendSentence(Text("TEMP", "NoReport"));
         return;  // no dew point either
     }
-    composition_.AppendSentence(FillTemplate(Text("TEMP", "TEMP"), FormatTemperature(temperature)));
-
-    // A missing DEWPT row still gives its sentence, with an empty value.
-    composition_.FindRow("DEWPT");
-    const std::string dewPoint = composition_.ThreeHourlyValue();
-    composition_.AppendSentence(FillTemplate(Text("TEMP", "DEWPT"), FormatTemperature(dewPoint)));
+    AppendSentence(FillTemplate(Text("TEMP", "TEMP"), FormatTemperature(instant_->temperature.text)));
+    // The dew point as it stands, even when the bulletin has none.
+    AppendSentence(FillTemplate(Text("TEMP", "DEWPT"), FormatTemperature(instant_->dewPoint.text)));
 }
 
 }  // namespace skelmar

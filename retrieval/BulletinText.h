@@ -4,7 +4,7 @@
 
 #include <string_view>
 
-#include "report/BulletinTable.h"
+#include "forecast/BulletinTable.h"
 
 namespace skelmar {
 

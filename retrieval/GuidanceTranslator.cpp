@@ -9,6 +9,8 @@
 #include <utility>
 #include <vector>
 
+#include "forecast/Categories.h"
+#include "forecast/GuidanceBulletin.h"
 #include "text/Numbers.h"
 #include "text/StringRoutines.h"
 
@@ -24,28 +26,8 @@ constexpr int kSixHourEnds[] = {12, 18, 24, 30, 36, 42, 48, 54, 60};
 constexpr int kTwelveHourEnds[] = {24, 36, 48, 60};
 constexpr int kLastHour = 60;
 
-// A row's values by the forecast hour of the column they stand in.
-using HourValues = std::map<int, std::string>;
 // The values a row of the old table gets, in cell order, each with its forecast hour.
 using Cells = std::vector<std::pair<int, std::string>>;
-
-// A column of the HR row: where its values end, counted from the first character of a row's
-// label, and the forecast hour they are for.
-struct Column {
-    std::size_t end;
-    int hour;
-};
-
-bool IsBlank(std::string_view line)
-{
-    return line.find_first_not_of(' ') == std::string_view::npos;
-}
-
-bool IsTitle(const TWordList& words)
-{
-    return words.size() >= 4 && (words[1] == "GFS" || words[1] == "NAM") && words[2] == "MOS" &&
-           words[3] == "GUIDANCE";
-}
 
 bool AllDigits(std::string_view text)
 {
@@ -70,17 +52,6 @@ std::string TwoDigitYear(std::string_view date)
     return std::string(date.substr(0, slash + 1)) + std::string(date.substr(slash + 3));
 }
 
-// The issue time "hhmm" as its hour, 0..23.
-std::optional<int> IssueHour(std::string_view time)
-{
-    if (time.size() != 4 || !AllDigits(time))
-        return std::nullopt;
-    const int hour = (time[0] - '0') * 10 + (time[1] - '0');
-    if (hour > 23)
-        return std::nullopt;
-    return hour;
-}
-
 // " JFK   MAV GFS MOS GUIDANCE   4/20/26  1200 UTC": the station code in characters 2 to 4,
 // the product's AFOS name as word 2 so that the date is word 6 and the issue time word 7.
 std::string OldHeader(const TWordList& title)
@@ -90,82 +61,6 @@ std::string OldHeader(const TWordList& title)
     for (std::size_t i = 6; i < title.size(); ++i)
         header += " " + title[i];
     return header;
-}
-
-// The columns of the HR row, whose values are hours of the day (UTC). Each column holds the
-// first time after the one before it (the first: after the issue) that has its hour, so the
-// forecast hours grow as the hours of the day wrap at 24. Nullopt for a row without columns
-// or with a word that is not an hour.
-std::optional<std::vector<Column>> ReadHourRow(std::string_view line, int issueHour)
-{
-    const std::size_t start = line.find_first_not_of(' ');
-    std::vector<Column> columns;
-    int previous = issueHour;  // 0..23
-    int hour = 0;              // forecast hour of the column read last
-    std::size_t at = line.find(' ', start);
-    while (at != std::string_view::npos) {
-        const std::size_t begin = line.find_first_not_of(' ', at);
-        if (begin == std::string_view::npos)
-            break;
-        at = line.find(' ', begin);
-        const std::string_view word = line.substr(begin, at == std::string_view::npos ? at : at - begin);
-        if (word.size() > 2 || !AllDigits(word) || StrToIntDef(word, 24) > 23)
-            return std::nullopt;
-        const int ofDay = StrToIntDef(word, 0);
-        const int step = (ofDay - previous + 24) % 24;  // 0..23; 0 is a whole day
-        hour += step == 0 ? 24 : step;
-        previous = ofDay;
-        columns.push_back({begin + word.size() - 1 - start, hour});
-    }
-    if (columns.empty())
-        return std::nullopt;
-    return columns;
-}
-
-// A row of 3-character columns: each column's text without its blanks, by forecast hour; a
-// blank column has no value.
-HourValues ReadColumns(std::string_view line, std::span<const Column> columns)
-{
-    HourValues values;
-    const std::size_t start = line.find_first_not_of(' ');
-    for (const Column& column : columns) {
-        const std::size_t last = start + column.end;
-        if (column.end < 2 || last >= line.size())
-            continue;
-        std::string value = TrimChar(line.substr(last - 2, 3), ' ');
-        if (!value.empty())
-            values[column.hour] = std::move(value);
-    }
-    return values;
-}
-
-// A row of pairs 'a/ b' (T06, T12: the probability of a thunderstorm and the conditional
-// probability that it is severe). 'b' fills the two characters after the "/" and ends in
-// the column of the period's end; 'a' is up to three characters before the "/", never
-// reaching into the label or the pair before. A pair that ends in no column is not read.
-HourValues ReadPairs(std::string_view line, std::span<const Column> columns)
-{
-    HourValues values;
-    const std::size_t start = line.find_first_not_of(' ');
-    std::size_t free = line.find(' ', start);  // the first character a pair may use
-    if (free == std::string_view::npos)
-        return values;
-    for (std::size_t slash = line.find('/', free); slash != std::string_view::npos;
-         slash = line.find('/', slash + 1)) {
-        // A "/" inside the pair before it leaves this pair no room: 'a' is empty then.
-        const std::size_t from = std::min(slash, std::max(free, slash >= 3 ? slash - 3 : 0));
-        const std::string a = TrimChar(line.substr(from, slash - from), ' ');
-        const std::string b = TrimChar(line.substr(slash + 1, 2), ' ');
-        const std::size_t last = slash + 2;
-        free = last + 1;
-        const auto column = std::find_if(columns.begin(), columns.end(),
-                                         [&](const Column& c) { return start + c.end == last; });
-        if (column == columns.end() || a.empty() || b.empty() || a.find('/') != std::string::npos ||
-            b.find('/') != std::string::npos)
-            continue;
-        values[column->hour] = a + (b.size() == 1 ? "/ " : "/") + b;
-    }
-    return values;
 }
 
 // The values for the old row's cells, in cell order, up to the first cell without one: the
@@ -226,36 +121,21 @@ std::string HoursText(const HourValues& values)
     return text;
 }
 
-// A product's categories and the old categories they become; up to eight.
-using CategoryMap = std::array<std::pair<std::string_view, std::string_view>, 8>;
-
-std::string Lookup(const CategoryMap& map, std::string_view category)
+// The old category a product's category becomes: its fallback key.
+std::string Lookup(std::span<const Category> table, std::string_view category)
 {
-    for (const auto& [from, to] : map)
-        if (!from.empty() && category == from)
-            return std::string(to);
-    return std::string(category);
+    const std::optional<Category> found = FindCategory(table, category);
+    return std::string(found ? found->fallbackKey : category);
 }
 
 // The translated table as it is built: its rows in the old layout, and a note for each row
 // left out because its periods are not the report's.
 class Translation {
 public:
-    Translation(const std::map<std::string, std::string_view>& rows, std::span<const Column> columns)
-        : rows_(rows), columns_(columns)
-    {
-    }
+    explicit Translation(const GuidanceBulletin& bulletin) : bulletin_(bulletin) {}
 
-    HourValues Values(const std::string& label) const
-    {
-        const auto found = rows_.find(label);
-        return found == rows_.end() ? HourValues() : ReadColumns(found->second, columns_);
-    }
-    HourValues Pairs(const std::string& label) const
-    {
-        const auto found = rows_.find(label);
-        return found == rows_.end() ? HourValues() : ReadPairs(found->second, columns_);
-    }
+    HourValues Values(const std::string& label) const { return bulletin_.Values(label); }
+    HourValues Pairs(const std::string& label) const { return bulletin_.Pairs(label); }
 
     void Add(std::string_view label, const Cells& cells, bool fixedColumns = false)
     {
@@ -284,57 +164,35 @@ public:
     std::vector<std::string> table;
 
 private:
-    const std::map<std::string, std::string_view>& rows_;
-    std::span<const Column> columns_;
+    const GuidanceBulletin& bulletin_;
 };
 
 }  // namespace
 
 std::string MappedCeilingCategory(std::string_view category)
 {
-    static constexpr CategoryMap kMap = {{
-        {"1", "1"}, {"2", "2"}, {"3", "3"}, {"4", "4"}, {"5", "4"}, {"6", "5"}, {"7", "6"}, {"8", "7"},
-    }};
-    return Lookup(kMap, category);
+    return Lookup(kGuidanceCeilingCategories, category);
 }
 
 std::string MappedVisibilityCategory(std::string_view category)
 {
-    static constexpr CategoryMap kMap = {{
-        {"1", "1"}, {"2", "2"}, {"3", "3"}, {"4", "3"}, {"5", "4"}, {"6", "5"}, {"7", "5"},
-    }};
-    return Lookup(kMap, category);
+    return Lookup(kGuidanceVisibilityCategories, category);
 }
 
 GuidanceTranslation TranslateGuidanceBulletin(BulletinLines& lines)
 {
-    const auto first = std::find_if(lines.begin(), lines.end(), [](const std::string& l) { return !IsBlank(l); });
-    if (first == lines.end())
-        return GuidanceTranslation::NotGuidance;
-    TWordList title;
-    SplitWords(*first, title);
-    if (!IsTitle(title))
-        return GuidanceTranslation::NotGuidance;
-    const std::optional<int> issueHour = title.size() >= 6 ? IssueHour(title[5]) : std::nullopt;
-    if (!issueHour)
-        return GuidanceTranslation::Unreadable;
-
-    // The rows by label, the first of each, up to the end of this station's bulletin.
-    std::map<std::string, std::string_view> rows;
-    TWordList words;
-    for (auto line = first + 1; line != lines.end() && !IsBlank(*line); ++line) {
-        SplitWords(*line, words);
-        if (IsTitle(words))
-            break;
-        rows.emplace(words.front(), *line);
+    GuidanceBulletin bulletin;
+    switch (ReadGuidanceBulletinRows(lines, bulletin)) {
+    case GuidanceRead::NotGuidance: return GuidanceTranslation::NotGuidance;
+    case GuidanceRead::Unreadable: return GuidanceTranslation::Unreadable;
+    case GuidanceRead::Read: break;
     }
-    const auto hourRow = rows.find("HR");
-    const std::optional<std::vector<Column>> columns =
-        hourRow == rows.end() ? std::nullopt : ReadHourRow(hourRow->second, *issueHour);
-    if (!columns)
-        return GuidanceTranslation::Unreadable;
+    const TWordList& title = bulletin.title;
+    const int issueHour = bulletin.issueHour;
+    const std::vector<GuidanceColumn>& columns = bulletin.columns;
+    const auto& rows = bulletin.rows;
 
-    Translation t(rows, *columns);
+    Translation t(bulletin);
 
     // The table starts at its max/min row, which the report does not read; without one the
     // normalisation would find no table.
@@ -375,11 +233,11 @@ GuidanceTranslation TranslateGuidanceBulletin(BulletinLines& lines)
     // Above the table: the header, the hours of the day of the 3-hourly cells, the notes.
     BulletinLines translated = {OldHeader(title)};
     Cells hoursOfDay;
-    for (const Column& column : *columns) {
+    for (const GuidanceColumn& column : columns) {
         if (column.hour > kLastHour)
             break;
         char text[4];
-        std::snprintf(text, sizeof text, "%02d", (*issueHour + column.hour) % 24);
+        std::snprintf(text, sizeof text, "%02d", (issueHour + column.hour) % 24);
         hoursOfDay.emplace_back(column.hour, text);
     }
     translated.push_back(OldRow("HOUR", hoursOfDay, true));

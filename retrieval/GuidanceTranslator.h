@@ -56,7 +56,7 @@
 #include <string>
 #include <string_view>
 
-#include "report/BulletinTable.h"
+#include "forecast/BulletinTable.h"
 
 namespace skelmar {
 

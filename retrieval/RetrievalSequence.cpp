@@ -2,7 +2,8 @@
 
 #include <ctime>
 
-#include "report/BulletinTable.h"
+#include "forecast/BulletinTable.h"
+#include "forecast/ForecastReaders.h"
 #include "retrieval/BulletinText.h"
 #include "retrieval/GuidanceTranslator.h"
 #include "retrieval/HttpClient.h"
@@ -152,11 +153,13 @@ bool CheckBulletinDate(RetrievalContext& context, std::string_view dateWord)
     return false;
 }
 
-bool ValidateBulletin(RetrievalContext& context, std::string_view stationCode)
+namespace {
+
+bool CheckBulletin(RetrievalContext& context, std::string_view stationCode)
 {
     // Today's bulletins (GFS and NAM guidance) come in a newer layout than the one the
-    // checks, the table and the report read; they are rewritten into it first. Any other
-    // text, the old layout included, passes as it is.
+    // checks read; they are rewritten into it first. Any other text, the old layout
+    // included, passes as it is.
     TranslateGuidanceBulletin(context.state.bulletinLines);
 
     const BulletinLines& lines = context.state.bulletinLines;
@@ -180,6 +183,25 @@ bool ValidateBulletin(RetrievalContext& context, std::string_view stationCode)
     context.host.UpdateTimeLabels();
     NormaliseBulletinTable(context.state.bulletinLines);
     return true;
+}
+
+}  // namespace
+
+bool ValidateBulletin(RetrievalContext& context, std::string_view stationCode)
+{
+    // The model is read from the bulletin as it came, hour by hour; the checks read the
+    // translated lines. Whatever the outcome, the model is that of the lines held.
+    ForecastState& state = context.state;
+    const BulletinLines downloaded = state.bulletinLines;
+    bool accepted = false;
+    try {
+        accepted = CheckBulletin(context, stationCode);
+    } catch (...) {
+        state.forecast = ReadNgmTable(state.bulletinLines);
+        throw;
+    }
+    state.forecast = accepted ? ReadForecast(downloaded, state.bulletinLines) : ReadNgmTable(state.bulletinLines);
+    return accepted;
 }
 
 bool RetrieveBulletin(RetrievalContext& context, std::string_view stationCode)

@@ -16,4 +16,10 @@ public:
     virtual std::string Value(std::string_view section, std::string_view key) const = 0;
 };
 
+// Each "%s" of `pattern` replaced by the next argument, in order; a "%s" beyond the arguments
+// becomes empty, an argument beyond the "%s" is not used, and every other character (a lone
+// "%" included) is copied as it stands. An empty pattern gives "".
+std::string FillTemplate(std::string_view pattern, std::string_view first = {},
+                         std::string_view second = {});
+
 }  // namespace skelmar

@@ -10,12 +10,14 @@
 
 #include <gtest/gtest.h>
 
-#include "report/BulletinTable.h"
+#include "forecast/BulletinTable.h"
+#include "forecast/ForecastReaders.h"
 #include "report/ForecastGraphModel.h"
 #include "report/ReportComposer.h"
 #include "retrieval/BulletinText.h"
 #include "retrieval/ConfigFile.h"
 #include "retrieval/RetrievalSequence.h"
+#include "retrieval/StationEntry.h"
 #include "richtext/RichDocument.h"
 #include "richtext/RtfReader.h"
 #include "tests/support/ScopedResources.h"
@@ -148,8 +150,10 @@ TEST(ReportCommand, RtfIsTheComposedDocumentByteForByte)
     TimeTextContext time;
     time.timeType = TimeType::Local;
     time.zone = eastern->TimeZone();
-    const ReportInputs inputs{lines, EncodeDate(2026, 12, 9) + 0.5, 5, TemperatureUnit::Celsius,
-                              kBostonEntry, *config, time};
+    const ForecastModel forecast = ReadNgmTable(lines);
+    const std::string station = StationDisplayText(kBostonEntry);
+    const ReportInputs inputs{forecast, EncodeDate(2026, 12, 9) + 0.5, 5, TemperatureUnit::Celsius,
+                              station, *config, time};
     EXPECT_EQ(outcome.out, ComposeReportText(inputs));
 
     // Code page 1252 as composed (the degree sign one byte), nothing added after the "}".

@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include "forecast/ForecastReaders.h"
 #include "graph/OffscreenGui.h"
 #include "tests/support/BulletinFixture.h"
 #include "tests/support/MemoryConfigTexts.h"
@@ -60,8 +61,9 @@ ForecastGraphModel Model(const BulletinLines& lines, int step, TemperatureUnit u
     TimeTextContext time;
     time.timeType = timeType;
     time.zone = testing::Eastern();
-    return BuildForecastGraphModel(ReportInputs{lines, testing::At(2026, 12, 9, 12), step, unit,
-                                                "Boston, MA (BOS)=5", kCaptions, time});
+    const ForecastModel forecast = ReadNgmTable(lines);
+    return BuildForecastGraphModel(ReportInputs{forecast, testing::At(2026, 12, 9, 12), step, unit,
+                                                "Boston, MA (BOS)", kCaptions, time});
 }
 
 QRgb Pixel(const QImage& image, double x, double y)

@@ -33,7 +33,7 @@ ForecastGraphModel HeldModel(const Station& s, int step, TemperatureUnit unit, T
     time.zone = s.t->form->State().stationTimeZone;
     const ForecastState& state = s.t->form->State();
     return BuildForecastGraphModel(
-        ReportInputs{state.bulletinLines, state.forecastBaseTime, step, unit, "Boston, MA (BOS)=5", *s.t->form->Config(), time});
+        ReportInputs{state.forecast, state.forecastBaseTime, step, unit, "Boston, MA (BOS)", *s.t->form->Config(), time});
 }
 
 }  // namespace

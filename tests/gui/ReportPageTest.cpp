@@ -11,7 +11,8 @@
 #include "GuiTestSupport.h"
 #include "app/RichTextViews.h"
 #include "app/Widgets.h"
-#include "report/BulletinTable.h"
+#include "forecast/BulletinTable.h"
+#include "forecast/ForecastReaders.h"
 #include "tests/support/BulletinFixture.h"
 #include "time/Calendar.h"
 #include "time/RegistryTimeZones.h"
@@ -34,6 +35,7 @@ struct ReportPage {
         BulletinLines lines = ReadBulletinFile(std::string(SKELMAR_FIXTURES) + "/bulletins/ngm_bos_winter.txt");
         NormaliseBulletinTable(lines);
         t.form->State().bulletinLines = lines;
+        t.form->State().forecast = ReadNgmTable(lines);
         t.form->State().forecastBaseTime = EncodeDate(2026, 12, 9) + 0.5;
         const TVeskRegistryTimeZone* eastern = t.form->ZoneList()->FindByKeyName("Eastern Standard Time");
         QVERIFY(eastern != nullptr);
@@ -150,6 +152,7 @@ private slots:
         page.Click("RzRadioGroupTempFormat", 1);
         QVERIFY(!page.Report().isEmpty());
         page.t.form->State().bulletinLines = {"MX/MN", "WSPD 1x", "WDIR 09"};
+        page.t.form->State().forecast = ReadNgmTable(page.t.form->State().bulletinLines);
         QSignalSpy composed(page.t.form.get(), &TForm1::reportComposed);
         page.Click("RzRadioGroupTempFormat", 0);
         QCOMPARE(composed.count(), 0);

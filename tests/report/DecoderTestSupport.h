@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "forecast/ForecastReaders.h"
 #include "report/ReportComposer.h"
 #include "tests/report/EchoConfig.h"
 #include "tests/time/TimeTestSupport.h"
@@ -17,31 +18,28 @@ inline const TimeTextContext kZulu{};
 // 9 December 2026 12:00 UTC, the issue time of the winter fixture.
 inline const TDateTime kWinterBaseTime = testing::At(2026, 12, 9, 12);
 
-inline ReportInputs DecoderInputs(const BulletinLines& lines, int step, TemperatureUnit unit,
+inline ReportInputs DecoderInputs(const ForecastModel& forecast, int step, TemperatureUnit unit,
                                   const ConfigTexts& config)
 {
-    return ReportInputs{lines, kWinterBaseTime, step, unit, "", config, kZulu};
+    return ReportInputs{forecast, kWinterBaseTime, step, unit, "", config, kZulu};
 }
 
 // Everything else as DecoderInputs gives it.
-inline ReportInputs DecoderInputs(const BulletinLines& lines, int step, const ConfigTexts& config,
+inline ReportInputs DecoderInputs(const ForecastModel& forecast, int step, const ConfigTexts& config,
                                   const TimeTextContext& time)
 {
-    return ReportInputs{lines, kWinterBaseTime, step, TemperatureUnit::Fahrenheit, "", config, time};
+    return ReportInputs{forecast, kWinterBaseTime, step, TemperatureUnit::Fahrenheit, "", config, time};
 }
 
-struct DecoderResult {
-    std::string text;        // ReportText after the decoder
-    std::string currentRow;  // the row it looked up last
-};
-
-inline DecoderResult RunDecoder(Decoder decoder, const BulletinLines& lines, int step,
-                                TemperatureUnit unit = TemperatureUnit::Fahrenheit)
+// ReportText after the decoder, run on the model of a table in the old layout.
+inline std::string RunDecoder(Decoder decoder, const BulletinLines& lines, int step,
+                              TemperatureUnit unit = TemperatureUnit::Fahrenheit)
 {
     const EchoConfig config;
-    ReportComposer composer(DecoderInputs(lines, step, unit, config));
+    const ForecastModel forecast = ReadNgmTable(lines);
+    ReportComposer composer(DecoderInputs(forecast, step, unit, config));
     (composer.*decoder)();
-    return {composer.ReportText(), composer.CurrentRow()};
+    return composer.ReportText();
 }
 
 }  // namespace skelmar

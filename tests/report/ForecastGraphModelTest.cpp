@@ -36,6 +36,28 @@ std::array<std::optional<T>, kGraphHours> Values(std::array<int, kGraphHours> ra
     return values;
 }
 
+TEST(FlightCategoryOf, BoundsOfTheCategories)
+{
+    struct Expectation {
+        int line;
+        std::optional<double> feet, miles;
+        FlightCategory category;
+    };
+    const Expectation kExpect[] = {
+        {__LINE__, 0, 10, Lifr},       {__LINE__, 499, 10, Lifr},   {__LINE__, 500, 10, Ifr},
+        {__LINE__, 999, 10, Ifr},      {__LINE__, 1000, 10, Mvfr},  {__LINE__, 3000, 10, Mvfr},
+        {__LINE__, 3001, 10, Vfr},     {__LINE__, 12100, 0.5, Lifr}, {__LINE__, 12100, 0.99, Lifr},
+        {__LINE__, 12100, 1, Ifr},     {__LINE__, 12100, 2.9, Ifr},  {__LINE__, 12100, 3, Mvfr},
+        {__LINE__, 12100, 5, Mvfr},    {__LINE__, 12100, 6, Vfr},    {__LINE__, 2000, 2, Ifr},
+        {__LINE__, std::nullopt, 10, None}, {__LINE__, 12100, std::nullopt, None},
+    };
+    for (const Expectation& e : kExpect) {
+        SCOPED_TRACE(e.line);
+        EXPECT_EQ(FlightCategoryOf(e.feet, e.miles), e.category);
+    }
+}
+
+// The codes of the old layout through its reader.
 TEST(FlightCategoryOf, CeilingAndVisibility)
 {
     struct Expectation {
@@ -68,14 +90,17 @@ TEST(FlightCategoryOf, CeilingAndVisibility)
     };
     for (const Expectation& e : kExpect) {
         SCOPED_TRACE(e.line);
-        EXPECT_EQ(FlightCategoryOf(e.ceiling, e.visibility), e.category);
+        const ForecastModel forecast =
+            ReadNgmTable({"CIG " + std::string(e.ceiling), "VIS " + std::string(e.visibility)});
+        ASSERT_NE(forecast.InstantAt(6), nullptr);
+        EXPECT_EQ(FlightCategoryOf(*forecast.InstantAt(6)), e.category);
     }
 }
 
 TEST(ReadForecastSeries, WinterBulletinInBothUnits)
 {
-    const BulletinLines lines = WinterTable();
-    const ForecastSeries f = ReadForecastSeries(lines, F);
+    const ForecastModel forecast = ReadNgmTable(WinterTable());
+    const ForecastSeries f = ReadForecastSeries(forecast, F);
     EXPECT_EQ(f.temperature, Values<long>({31, 30, 29, 27, 25, 22, 20, 24, 28, 27, 20, 12, 5, 0, -5, -10, -3, 2, 10}));
     EXPECT_EQ(f.dewPoint, Values<long>({20, 21, 22, 20, 18, 15, 10, 8, 6, 4, 0, -4, -8, -12, -15, -18, -12, -8, -2}));
     EXPECT_EQ(f.cloudCover[0], "OV");
@@ -91,7 +116,8 @@ TEST(ReadForecastSeries, WinterBulletinInBothUnits)
 
     const int pop6[] = {80, 90, 70, 30, 10, 5, 10, 20, 40};
     const int ts6[] = {3, 2, 1, 0, 0, 0, 1, 2, 4};
-    for (std::size_t k = 0; k < kSixHourPeriods; ++k) {
+    ASSERT_EQ(f.sixHours.size(), 9u);
+    for (std::size_t k = 0; k < f.sixHours.size(); ++k) {
         SCOPED_TRACE(k);
         EXPECT_EQ(f.sixHours[k].endHour, 12 + 6 * static_cast<int>(k));
         EXPECT_EQ(f.sixHours[k].precipitation, pop6[k]);
@@ -99,7 +125,8 @@ TEST(ReadForecastSeries, WinterBulletinInBothUnits)
     }
     const int pop12[] = {95, 40, 15, 50};
     const int ts12[] = {4, 1, 2, 5};
-    for (std::size_t k = 0; k < kTwelveHourPeriods; ++k) {
+    ASSERT_EQ(f.twelveHours.size(), 4u);
+    for (std::size_t k = 0; k < f.twelveHours.size(); ++k) {
         SCOPED_TRACE(k);
         EXPECT_EQ(f.twelveHours[k].endHour, 24 + 12 * static_cast<int>(k));
         EXPECT_EQ(f.twelveHours[k].precipitation, pop12[k]);
@@ -107,7 +134,7 @@ TEST(ReadForecastSeries, WinterBulletinInBothUnits)
     }
 
     // Celsius: the report's conversion, everything else the same.
-    const ForecastSeries c = ReadForecastSeries(lines, C);
+    const ForecastSeries c = ReadForecastSeries(forecast, C);
     EXPECT_EQ(c.temperature[0], -1);   // 31 F
     EXPECT_EQ(c.temperature[15], -23); // -10 F
     EXPECT_EQ(c.dewPoint[2], -6);      // 22 F
@@ -131,7 +158,7 @@ TEST(ReadForecastSeries, EdgeCases)
         "CIG 9 3",
         "VIS 5",
     };
-    const ForecastSeries s = ReadForecastSeries(lines, F);
+    const ForecastSeries s = ReadForecastSeries(ReadNgmTable(lines), F);
     EXPECT_EQ(s.temperature, Values<long>({999, 30, 999, 29, 999, -99, 999, 999, 999, 999, 999, 999, 999, 999,
                                            999, 999, 999, 999, 999}));
     EXPECT_EQ(s.dewPoint[0], 20);
@@ -148,6 +175,8 @@ TEST(ReadForecastSeries, EdgeCases)
     EXPECT_EQ(s.windSpeed[3], std::nullopt);
     EXPECT_EQ(s.category[0], None);  // ceiling 9
     EXPECT_EQ(s.category[1], None);  // no visibility
+    ASSERT_EQ(s.sixHours.size(), 9u);
+    ASSERT_EQ(s.twelveHours.size(), 4u);
     EXPECT_EQ(s.sixHours[0].precipitation, 80);
     EXPECT_EQ(s.sixHours[1].precipitation, std::nullopt);
     EXPECT_EQ(s.sixHours[2].precipitation, std::nullopt);
@@ -157,9 +186,9 @@ TEST(ReadForecastSeries, EdgeCases)
     EXPECT_EQ(s.twelveHours[1].thunderstorms, 3);
     EXPECT_EQ(s.twelveHours[3].endHour, 60);
 
-    // No table at all: every value a gap, the periods still placed.
+    // No table at all: every value a gap, and no period.
     for (const BulletinLines& none : {BulletinLines{}, BulletinLines{"No Report"}}) {
-        const ForecastSeries empty = ReadForecastSeries(none, C);
+        const ForecastSeries empty = ReadForecastSeries(ReadNgmTable(none), C);
         for (std::size_t i = 0; i < kGraphHours; ++i) {
             SCOPED_TRACE(i);
             EXPECT_EQ(empty.temperature[i], std::nullopt);
@@ -167,8 +196,8 @@ TEST(ReadForecastSeries, EdgeCases)
             EXPECT_EQ(empty.cloudCover[i], "");
             EXPECT_EQ(empty.category[i], None);
         }
-        EXPECT_EQ(empty.sixHours[8].endHour, 60);
-        EXPECT_EQ(empty.sixHours[8].precipitation, std::nullopt);
+        EXPECT_TRUE(empty.sixHours.empty());
+        EXPECT_TRUE(empty.twelveHours.empty());
     }
 }
 
@@ -189,11 +218,13 @@ protected:
     {
         time.timeType = timeType;
         time.zone = testing::Eastern();
+        forecast = ReadNgmTable(lines);
         return BuildForecastGraphModel(
-            ReportInputs{lines, kWinterBaseTime, step, unit, "Boston, MA (BOS)=5", config, time});
+            ReportInputs{forecast, kWinterBaseTime, step, unit, "Boston, MA (BOS)", config, time});
     }
 
     BulletinLines lines = WinterTable();
+    ForecastModel forecast;
     MemoryConfigTexts config;
     TimeTextContext time;
 };

@@ -44,7 +44,8 @@ TEST(PeriodSpanText, FollowsTheTimeType)
     for (const Expectation& e : kExpect) {
         SCOPED_TRACE(e.line);
         const TimeTextContext time = e.timeType == TimeType::Local ? EasternLocalTime() : kZulu;
-        const ReportComposer composer(DecoderInputs(kWinterPeriods, e.step, config, time));
+        const ForecastModel forecast = ReadNgmTable(kWinterPeriods);
+        const ReportComposer composer(DecoderInputs(forecast, e.step, config, time));
         EXPECT_EQ(composer.PeriodSpanText(e.kind), e.text);
     }
 }
@@ -76,7 +77,8 @@ void Check(const Expectation& e)
     SCOPED_TRACE(e.line);
     const EchoConfig config;
     const BulletinLines table = AsTable(e.lines);
-    ReportComposer composer(DecoderInputs(table, e.step, config, kZulu));
+    const ForecastModel forecast = ReadNgmTable(table);
+    ReportComposer composer(DecoderInputs(forecast, e.step, config, kZulu));
     composer.DescribePeriod(e.kind);
     EXPECT_EQ(composer.ReportText(), std::string(e.intro) + std::string(e.sentences));
 }
@@ -155,7 +157,8 @@ TEST(DescribePeriod, TemplatesAsTheyStand)
     // Missing texts give empty sentences; the paragraph break stays.
     const BulletinLines lines = {"MX/MN", "POP06 80", "QPF 2/"};
     const MemoryConfigTexts config = {{"QPF", "2", "light"}, {"qpf", "qpf", "Amount: %s."}};
-    ReportComposer composer(DecoderInputs(lines, 3, config, kZulu));
+    const ForecastModel forecast = ReadNgmTable(lines);
+    ReportComposer composer(DecoderInputs(forecast, 3, config, kZulu));
     composer.DescribePeriod(k6);
     EXPECT_EQ(composer.ReportText(), "\\par \\par Amount: light. ");
 }

@@ -39,8 +39,9 @@ TEST(ComposeReportText, WorkedExampleByteForByte)
         {"TEMP", "DEWPT", "Dew point %s."},
         {"PROBABILITIES", "Intro6", "Between %s:"},
     };
-    const ReportInputs inputs{lines, kWinterBaseTime, 2, TemperatureUnit::Fahrenheit,
-                              "Boston (BOS)=5", config, kZulu};
+    const ForecastModel forecast = ReadNgmTable(lines);
+    const ReportInputs inputs{forecast, kWinterBaseTime, 2, TemperatureUnit::Fahrenheit,
+                              "Boston (BOS)", config, kZulu};
     const std::string expected =
         std::string(kPrologue) +
         "\\b \\fs26 \\i Forecast for Boston (BOS), at December 9, 2026 1800 Zulu\\i0 \\fs22 \\b0 "
@@ -140,12 +141,12 @@ TEST(ComposeReportText, EveryStepOfTheWinterBulletin)
          "Six 12/11/26 1800 Zulu and 12/12/26 0000 Zulu. Pop 40/. Ts 4/2. Qpf <QPF 1>. ",
          "Twelve 12/11/26 1200 Zulu and 12/12/26 0000 Zulu. Pop 50/. Ts 5/2. Qpf <QPF 21>. "},
     };
-    const BulletinLines lines = WinterBulletin();
+    const ForecastModel forecast = ReadNgmTable(WinterBulletin());
     const EchoConfig config;
     for (const Expectation& e : kExpect) {
         SCOPED_TRACE(e.line);
-        const ReportInputs inputs{lines, kWinterBaseTime, e.step, TemperatureUnit::Fahrenheit,
-                                  "Boston, MA (BOS)=5", config, kZulu};
+        const ReportInputs inputs{forecast, kWinterBaseTime, e.step, TemperatureUnit::Fahrenheit,
+                                  "Boston, MA (BOS)", config, kZulu};
         std::string body = std::string(e.instant) + "\\par \\par " + std::string(e.six);
         if (!e.twelve.empty())
             body += "\\par \\par " + std::string(e.twelve);
@@ -156,11 +157,11 @@ TEST(ComposeReportText, EveryStepOfTheWinterBulletin)
 
 TEST(ComposeReportText, UnitAndTimeTypeChangeOnlyNumbersAndTimes)
 {
-    const BulletinLines lines = WinterBulletin();
+    const ForecastModel forecast = ReadNgmTable(WinterBulletin());
     const EchoConfig config;
     const TimeTextContext local = EasternLocalTime();
-    const ReportInputs inputs{lines, kWinterBaseTime, 4, TemperatureUnit::Celsius,
-                              "Boston, MA (BOS)=5", config, local};
+    const ReportInputs inputs{forecast, kWinterBaseTime, 4, TemperatureUnit::Celsius,
+                              "Boston, MA (BOS)", config, local};
     EXPECT_EQ(ComposeReportText(inputs),
               Document("Forecast for Boston, MA (BOS), at December 9, 2026 7:00 pm local",
                        "Temp -2\xB0 C. Dew -6\xB0 C. Sky <CLDS OV><CIG 4>Vis <VIS 4>. Wind 3 at 15. "
@@ -172,7 +173,7 @@ TEST(ComposeReportText, UnitAndTimeTypeChangeOnlyNumbersAndTimes)
 TEST(ComposeReportText, HeadingAloneWithoutTable)
 {
     // Before any retrieval: no lines, base time 0, maybe no station and no configuration.
-    const BulletinLines none;
+    const ForecastModel none;
     const EchoConfig echo;
     const MemoryConfigTexts empty;
     EXPECT_EQ(ComposeReportText({none, 0, 2, TemperatureUnit::Celsius, "", echo, kZulu}),
@@ -181,15 +182,15 @@ TEST(ComposeReportText, HeadingAloneWithoutTable)
               Document(" , at January 1, 1900 1200 Zulu", ""));
 
     // The window's lines before any download: one line that is no table.
-    const BulletinLines memo = {"Memo1"};
+    const ForecastModel memo = ReadNgmTable({"Memo1"});
     EXPECT_EQ(ComposeReportText({memo, 0, 4, TemperatureUnit::Fahrenheit, "", echo, kZulu}),
               Document("Forecast for , at December 30, 1899 1200 Zulu", ""));
 
     // A bulletin whose table was not found normalises to nothing.
     BulletinLines noTable = {"no table here", "TEMP   41"};
     NormaliseBulletinTable(noTable);
-    EXPECT_EQ(ComposeReportText({noTable, kWinterBaseTime, 3, TemperatureUnit::Fahrenheit,
-                                 "Boston (BOS)=5", echo, kZulu}),
+    EXPECT_EQ(ComposeReportText({ReadNgmTable(noTable), kWinterBaseTime, 3, TemperatureUnit::Fahrenheit,
+                                 "Boston (BOS)", echo, kZulu}),
               Document("Forecast for Boston (BOS), at December 9, 2026 2100 Zulu", ""));
 }
 
@@ -197,21 +198,19 @@ TEST(ComposeReportText, StationDisplayTextAndUnescapedTexts)
 {
     struct Expectation {
         int line;
-        std::string_view entry;
+        std::string_view station;
         std::string_view heading;
     };
     const Expectation kExpect[] = {
-        {__LINE__, "Boston (BOS)=5", "Boston (BOS)"},
         {__LINE__, "Boston (BOS)", "Boston (BOS)"},
-        {__LINE__, "a=b=c", "a"},
-        {__LINE__, "=5", ""},
-        {__LINE__, "{\\b Bold} (BOS)=5", "{\\b Bold} (BOS)"},  // RTF in texts acts as RTF
+        {__LINE__, "", ""},
+        {__LINE__, "{\\b Bold} (BOS)", "{\\b Bold} (BOS)"},  // RTF in texts acts as RTF
     };
-    const BulletinLines none;
+    const ForecastModel none;
     const MemoryConfigTexts config = {{"general", "HEADING", "\\ul Report\\ulnone for"}};
     for (const Expectation& e : kExpect) {
         SCOPED_TRACE(e.line);
-        EXPECT_EQ(ComposeReportText({none, kWinterBaseTime, 2, TemperatureUnit::Fahrenheit, e.entry,
+        EXPECT_EQ(ComposeReportText({none, kWinterBaseTime, 2, TemperatureUnit::Fahrenheit, e.station,
                                      config, kZulu}),
                   Document("\\ul Report\\ulnone for " + std::string(e.heading) +
                                ", at December 9, 2026 1800 Zulu",
@@ -222,9 +221,9 @@ TEST(ComposeReportText, StationDisplayTextAndUnescapedTexts)
 TEST(ComposeReportText, ErrorCases)
 {
     // A wind value that is not a whole number ends the composition with its message.
-    const BulletinLines lines = {"MX/MN", "TEMP 41 ", "WSPD 1O", "WDIR 27"};
+    const ForecastModel forecast = ReadNgmTable({"MX/MN", "TEMP 41 ", "WSPD 1O", "WDIR 27"});
     const EchoConfig config;
-    const ReportInputs inputs{lines, kWinterBaseTime, 2, TemperatureUnit::Fahrenheit, "", config, kZulu};
+    const ReportInputs inputs{forecast, kWinterBaseTime, 2, TemperatureUnit::Fahrenheit, "", config, kZulu};
     try {
         ComposeReportText(inputs);
         ADD_FAILURE() << "no error";

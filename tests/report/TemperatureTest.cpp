@@ -38,11 +38,11 @@ TEST(FormatTemperature, BothUnits)
         {__LINE__, "2147483647", C, "1193046453\xB0 C"},
         {__LINE__, "-2147483648", C, "-1193046489\xB0 C"},
     };
-    const BulletinLines noLines;
+    const ForecastModel noForecast;
     const EchoConfig config;
     for (const Expectation& e : kExpect) {
         SCOPED_TRACE(e.line);
-        const ReportComposer composer(DecoderInputs(noLines, 2, e.unit, config));
+        const ReportComposer composer(DecoderInputs(noForecast, 2, e.unit, config));
         EXPECT_EQ(composer.FormatTemperature(e.value), e.text);
     }
 }
@@ -55,34 +55,31 @@ TEST(DescribeTemperature, SentencesAndMissingRows)
         int step;
         TemperatureUnit unit;
         std::string_view text;
-        std::string_view lastRow;
     };
     const Expectation kExpect[] = {
-        {__LINE__, {"TEMP 41 72 ", "DEWPT 30 60 "}, 2, F, "Temp 41\xB0 F. Dew 30\xB0 F. ", "30 60"},
-        {__LINE__, {"TEMP 41 72 ", "DEWPT 30 60 "}, 3, C, "Temp 22\xB0 C. Dew 16\xB0 C. ", "30 60"},
-        // "999" stops before the dew point, which is then neither reported nor looked up.
-        {__LINE__, {"TEMP 999 ", "DEWPT 30 "}, 2, F, "<TEMP NoReport>", "999"},
-        {__LINE__, {"TEMP 999 ", "DEWPT 30 "}, 2, C, "<TEMP NoReport>", "999"},
+        {__LINE__, {"TEMP 41 72 ", "DEWPT 30 60 "}, 2, F, "Temp 41\xB0 F. Dew 30\xB0 F. "},
+        {__LINE__, {"TEMP 41 72 ", "DEWPT 30 60 "}, 3, C, "Temp 22\xB0 C. Dew 16\xB0 C. "},
+        // "999" stops before the dew point, which is then not reported.
+        {__LINE__, {"TEMP 999 ", "DEWPT 30 "}, 2, F, "<TEMP NoReport>"},
+        {__LINE__, {"TEMP 999 ", "DEWPT 30 "}, 2, C, "<TEMP NoReport>"},
         // The dew point is never compared with "999".
-        {__LINE__, {"TEMP 41 ", "DEWPT 999 "}, 2, F, "Temp 41\xB0 F. Dew 999\xB0 F. ", "999"},
-        {__LINE__, {"TEMP 41 ", "DEWPT 999 "}, 2, C, "Temp 5\xB0 C. Dew 537\xB0 C. ", "999"},
+        {__LINE__, {"TEMP 41 ", "DEWPT 999 "}, 2, F, "Temp 41\xB0 F. Dew 999\xB0 F. "},
+        {__LINE__, {"TEMP 41 ", "DEWPT 999 "}, 2, C, "Temp 5\xB0 C. Dew 537\xB0 C. "},
         // A blank column is an empty value, not "999".
-        {__LINE__, {"TEMP 41  38 ", "DEWPT 30 29 28 "}, 3, F, "Temp \xB0 F. Dew 29\xB0 F. ", "30 29 28"},
-        {__LINE__, {"TEMP 41  38 ", "DEWPT 30 29 28 "}, 3, C, "Temp -18\xB0 C. Dew -2\xB0 C. ", "30 29 28"},
+        {__LINE__, {"TEMP 41  38 ", "DEWPT 30 29 28 "}, 3, F, "Temp \xB0 F. Dew 29\xB0 F. "},
+        {__LINE__, {"TEMP 41  38 ", "DEWPT 30 29 28 "}, 3, C, "Temp -18\xB0 C. Dew -2\xB0 C. "},
         // The row is found by its label wherever it stands; the first match counts.
-        {__LINE__, {"MX/MN 34", "DEWPT 1 ", "TEMP 41 ", "TEMP 50 "}, 2, F, "Temp 41\xB0 F. Dew 1\xB0 F. ", "1"},
+        {__LINE__, {"MX/MN 34", "DEWPT 1 ", "TEMP 41 ", "TEMP 50 "}, 2, F, "Temp 41\xB0 F. Dew 1\xB0 F. "},
         // Missing rows and values.
-        {__LINE__, {"DEWPT 30 "}, 2, F, "", ""},            // no TEMP: no dew point either
-        {__LINE__, {"TEMP ", "DEWPT 30 "}, 2, F, "", ""},   // a row without values is missing
-        {__LINE__, {"TEMP 41 "}, 2, F, "Temp 41\xB0 F. Dew \xB0 F. ", ""},  // no DEWPT row
-        {__LINE__, {"TEMP 41 "}, 2, C, "Temp 5\xB0 C. Dew -18\xB0 C. ", ""},
-        {__LINE__, {"TEMP 41 ", "DEWPT 30 "}, 3, F, "Temp \xB0 F. Dew \xB0 F. ", "30"},  // short rows
+        {__LINE__, {"DEWPT 30 "}, 2, F, ""},            // no TEMP: no dew point either
+        {__LINE__, {"TEMP ", "DEWPT 30 "}, 2, F, ""},   // a row without values is missing
+        {__LINE__, {"TEMP 41 "}, 2, F, "Temp 41\xB0 F. Dew \xB0 F. "},  // no DEWPT row
+        {__LINE__, {"TEMP 41 "}, 2, C, "Temp 5\xB0 C. Dew -18\xB0 C. "},
+        {__LINE__, {"TEMP 41 ", "DEWPT 30 "}, 3, F, "Temp \xB0 F. Dew \xB0 F. "},  // short rows
     };
     for (const Expectation& e : kExpect) {
         SCOPED_TRACE(e.line);
-        const DecoderResult r = RunDecoder(&ReportComposer::DescribeTemperature, e.lines, e.step, e.unit);
-        EXPECT_EQ(r.text, e.text);
-        EXPECT_EQ(r.currentRow, e.lastRow);
+        EXPECT_EQ(RunDecoder(&ReportComposer::DescribeTemperature, e.lines, e.step, e.unit), e.text);
     }
 }
 
@@ -90,7 +87,8 @@ TEST(DescribeTemperature, MissingTemplatesGiveEmptySentences)
 {
     const BulletinLines lines = {"TEMP 41 ", "DEWPT 30 "};
     const MemoryConfigTexts config = {{"temp", "dewpt", "Dew point %s."}};  // any case matches
-    ReportComposer composer(DecoderInputs(lines, 2, F, config));
+    const ForecastModel forecast = ReadNgmTable(lines);
+    ReportComposer composer(DecoderInputs(forecast, 2, F, config));
     composer.DescribeTemperature();
     EXPECT_EQ(composer.ReportText(), "Dew point 30\xB0 F. ");
 }

@@ -15,6 +15,7 @@
 #include "retrieval/ConfigFile.h"
 #include "retrieval/HttpClient.h"
 #include "retrieval/RetrievalSequence.h"
+#include "retrieval/StationEntry.h"
 #include "tests/support/LoopbackServer.h"
 #include "tests/support/ScopedResources.h"
 
@@ -104,7 +105,7 @@ protected:
         EXPECT_FALSE(entry.empty()) << code_ << " is in the shipped list";
         const TimeTextContext zulu;
         return ComposeReportText(
-            ReportInputs{state_.bulletinLines, state_.forecastBaseTime, step, unit, entry, *shipped_, zulu});
+            ReportInputs{state_.forecast, state_.forecastBaseTime, step, unit, StationDisplayText(entry), *shipped_, zulu});
     }
 
     // The text of the 12-hour section, "" when there is none.
@@ -139,43 +140,44 @@ TEST_F(GuidanceReportTest, StationPageOfTheGfsGuidance)
               std::string::npos);
     EXPECT_NE(sixHours.find("The temperature will be 52\xB0 F. The dew point will be 40\xB0 F. Skies will be "
                             "mostly cloudy (broken clouds) with a ceiling of 3,100 to 6,500 feet. Visibility "
-                            "will be more than 5 miles with no fog or haze expected. The wind will be from 150 "
+                            "will be more than 6 miles with no fog or haze expected. The wind will be from 150 "
                             "degrees at 9 kt. Any precipitation will most likely fall as rain or drizzle, possibly "
                             "mixed with snow. "),
               std::string::npos)
         << sixHours;
+    // The bulletin's own periods that hold hour 6: the 6-hour one ending at 00 UTC, with its
+    // amount, and the first 12-hour thunderstorm period, which ends at 06 UTC.
     EXPECT_NE(sixHours.find("For the 6 hours between 4/20/26 1800 Zulu and 4/21/26 0000 Zulu: The chance of "
                             "precipitation is 47 percent. The chance of thunderstorms is 1 percent, and the chance "
-                            "that a storm would be severe is 0 percent. }"),
+                            "that a storm would be severe is 0 percent. Expect 0.01 to 0.09 inch of "
+                            "precipitation. "),
               std::string::npos)
         << sixHours;
-    EXPECT_EQ(TwelveHourSection(sixHours), "") << "no 12-hour period at hour 6";
+    EXPECT_EQ(TwelveHourSection(sixHours),
+              "For the 12 hours between 4/20/26 1800 Zulu and 4/21/26 0600 Zulu: The chance of thunderstorms is 3 "
+              "percent, and the chance that a storm would be severe is 1 percent. }");
 
-    // Hour 12: both periods; the 12-hour thunderstorm periods of a 12 UTC run are not the
-    // report's, so that section says nothing about thunderstorms.
-    const std::string twelveHours = Report(4);
-    EXPECT_NE(twelveHours.find("The chance of precipitation is 47 percent. The chance of thunderstorms is 1 "
-                               "percent, and the chance that a storm would be severe is 0 percent. Expect 0.01 to "
-                               "0.09 inch of precipitation. "),
-              std::string::npos)
-        << twelveHours;
-    EXPECT_EQ(TwelveHourSection(twelveHours),
-              "For the 12 hours between 4/21/26 0000 Zulu and 4/21/26 1200 Zulu: The chance of precipitation is "
-              "92 percent. Expect 0.25 to 0.49 inch of precipitation. }");
+    // Hour 12: the precipitation and thunderstorm periods of 12 hours differ, so each has its
+    // own section; the overnight minimum shares the precipitation's period.
+    EXPECT_EQ(TwelveHourSection(Report(4)),
+              "For the 12 hours between 4/20/26 1800 Zulu and 4/21/26 0600 Zulu: The chance of thunderstorms is 3 "
+              "percent, and the chance that a storm would be severe is 1 percent. \\par \\par For the 12 hours "
+              "between 4/21/26 0000 Zulu and 4/21/26 1200 Zulu: The chance of precipitation is 92 percent. Expect "
+              "0.25 to 0.49 inch of precipitation. The minimum temperature will be 46\xB0 F. }");
 
-    // Hour 18: the product's ceiling 2 and visibility 3 in fog.
+    // Hour 18: the product's ceiling 2 and visibility 3 in fog, in its own categories.
     EXPECT_NE(Report(6).find("Skies will be overcast with a ceiling of 200 to 400 feet. Visibility will be 1 to "
-                             "less than 3 miles in fog. "),
+                             "less than 2 miles in fog. "),
               std::string::npos);
-    // Hour 51 has no ceiling or visibility cell in the old table.
-    EXPECT_NE(Report(17).find("Skies will be mostly clear (few clouds). No visibility forecast is "
-                              "available for this time. "),
+    // Hour 51 has its ceiling and visibility like every other hour.
+    EXPECT_NE(Report(17).find("Skies will be mostly clear (few clouds) with no ceiling below 12,000 feet. "
+                              "Visibility will be more than 6 miles with no fog or haze expected. "),
               std::string::npos);
 }
 
-// An 18 UTC run: its 12-hour precipitation periods are not the report's, its 12-hour
-// thunderstorm periods are.
-TEST_F(GuidanceReportTest, EighteenUtcRunHasTwelveHourThunderstormsOnly)
+// An 18 UTC run: its 12-hour precipitation periods end at 12 UTC, its 12-hour thunderstorm
+// periods at 18 UTC; both are reported, each with its own span.
+TEST_F(GuidanceReportTest, EighteenUtcRunHasBothTwelveHourPeriods)
 {
     ASSERT_TRUE(Retrieve("DFW", Page("mav_dfw_18z_summer.txt"), EncodeDate(2026, 6, 22)));
     EXPECT_TRUE(host_.messages.empty());
@@ -185,8 +187,10 @@ TEST_F(GuidanceReportTest, EighteenUtcRunHasTwelveHourThunderstormsOnly)
     EXPECT_NE(report.find("For the 6 hours between 6/23/26 0000 Zulu and 6/23/26 0600 Zulu"), std::string::npos)
         << "the 6-hour period of hour 12 ends at 06 UTC";
     EXPECT_EQ(TwelveHourSection(report),
-              "For the 12 hours between 6/23/26 0600 Zulu and 6/23/26 1800 Zulu: The chance of thunderstorms is 7 "
-              "percent, and the chance that a storm would be severe is 3 percent. }");
+              "For the 12 hours between 6/23/26 0000 Zulu and 6/23/26 1200 Zulu: The chance of precipitation is 7 "
+              "percent. Expect no measurable amount of precipitation. The minimum temperature will be 76\xB0 F. "
+              "\\par \\par For the 12 hours between 6/23/26 0600 Zulu and 6/23/26 1800 Zulu: The chance of "
+              "thunderstorms is 7 percent, and the chance that a storm would be severe is 3 percent. }");
 }
 
 // Cold and snow from the 06 UTC run, in both units; the NAM guidance in the same way.

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "report/BulletinTable.h"
+#include "forecast/BulletinTable.h"
 
 namespace skelmar {
 

@@ -1,4 +1,4 @@
-#include "report/StepTable.h"
+#include "forecast/StepTable.h"
 
 namespace skelmar {
 

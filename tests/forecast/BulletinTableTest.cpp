@@ -1,8 +1,10 @@
-#include "report/BulletinTable.h"
+#include "forecast/BulletinTable.h"
 
 #include <gtest/gtest.h>
 
-#include "report/StepTable.h"
+#include "text/ConfigTexts.h"
+
+#include "forecast/StepTable.h"
 #include "tests/support/BulletinFixture.h"
 
 namespace skelmar {

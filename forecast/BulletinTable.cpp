@@ -1,4 +1,4 @@
-#include "report/BulletinTable.h"
+#include "forecast/BulletinTable.h"
 
 #include <algorithm>
 
@@ -65,24 +65,21 @@ void NormaliseBulletinTable(BulletinLines& lines)
     }
 }
 
-std::string FillTemplate(std::string_view pattern, std::string_view first, std::string_view second)
+bool BulletinTableReader::FindRow(std::string_view label)
 {
-    const std::string_view args[] = {first, second};
-    std::size_t next = 0;
-    std::string result;
-    result.reserve(pattern.size() + first.size() + second.size());
-    std::size_t i = 0;
-    while (i < pattern.size()) {
-        if (pattern[i] == '%' && i + 1 < pattern.size() && pattern[i + 1] == 's') {
-            if (next < std::size(args))
-                result += args[next];
-            ++next;
-            i += 2;
-        } else {
-            result += pattern[i++];
+    currentRow_.clear();
+    for (const std::string& line : lines_) {
+        if (line.starts_with(label)) {
+            currentRow_ = TrimChar(std::string_view(line).substr(label.size()), ' ');
+            break;
         }
     }
-    return result;
+    return !currentRow_.empty();
+}
+
+std::string BulletinTableReader::Cell(int cell) const
+{
+    return ExtractField(currentRow_, ' ', cell);
 }
 
 }  // namespace skelmar

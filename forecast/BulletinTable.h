@@ -32,10 +32,24 @@ bool HoldsTable(const BulletinLines& lines);
 // the last complete column are dropped. "TEMP   -5-10  2" -> "TEMP -5 -10 2 ".
 std::string RespaceFixedColumnRow(std::string_view line);
 
-// Each "%s" of `pattern` replaced by the next argument, in order; a "%s" beyond the arguments
-// becomes empty, an argument beyond the "%s" is not used, and every other character (a lone
-// "%" included) is copied as it stands. An empty pattern gives "".
-std::string FillTemplate(std::string_view pattern, std::string_view first = {},
-                         std::string_view second = {});
+// Reads rows of the table by their label and their values by their order.
+class BulletinTableReader {
+public:
+    // `lines` (the table, normalised or not) must outlive the reader.
+    explicit BulletinTableReader(const BulletinLines& lines) : lines_(lines) {}
+
+    // Looks `label` up from the first line on: the first line that starts with it exactly
+    // gives the current row, the rest of the line trimmed of blanks. Every lookup replaces
+    // the current row; true when it is not empty (a row without values counts as missing).
+    bool FindRow(std::string_view label);
+    const std::string& CurrentRow() const { return currentRow_; }
+
+    // The value of the current row at cell `cell` (from 1); "" when there is none.
+    std::string Cell(int cell) const;
+
+private:
+    const BulletinLines& lines_;
+    std::string currentRow_;
+};
 
 }  // namespace skelmar
