@@ -441,7 +441,7 @@ void TForm1::ComposeReport()
     const std::string rtf = ComposeReportText(inputs);  // on an error the view stays empty
     WPRichText1->LoadReport(rtf);
     composedRtf_ = rtf;
-    composedName_ = ProposedReportName(StationCodeOf(entry), ReportTime(inputs.forecastBaseTime, inputs.forecastStep));
+    composedName_ = ProposedReportName(StationCodeOf(entry), ReportTime(inputs));
     emit reportComposed();
 }
 

@@ -1,7 +1,6 @@
 #include "forecast/NbsForecast.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <limits>
 #include <string_view>
 
@@ -14,6 +13,7 @@ using Row = std::vector<std::optional<int>>;
 
 constexpr int kFirstHour = 6;
 constexpr int kLastHour = 60;
+constexpr int kTenMiles = 100;  // the visibility the product writes for 10 miles or more
 
 ForecastValue Missing(int value, std::string_view missingKey = {})
 {
@@ -90,9 +90,15 @@ ForecastValue Ceiling(std::optional<int> cell)
 ForecastValue Visibility(std::optional<int> cell)
 {
     ForecastValue v = Categorized(cell, nbs::kVisibilityBands, "9");
-    if (v.state == ForecastValue::State::Given) {
-        v.number = *cell / 10.0;
-        v.lowerBound = v.number;
+    if (v.state != ForecastValue::State::Given)
+        return v;
+    v.lowerBound = *cell / 10.0;
+    if (*cell >= kTenMiles) {
+        // 100 stands for 10 miles or more: a text, not a number.
+        v.fallbackKey = v.key;
+        v.key = "P10";
+    } else {
+        v.number = v.lowerBound;
     }
     return v;
 }
@@ -153,6 +159,8 @@ std::vector<ForecastPeriod> Periods(const Bulletin& bulletin)
             period.precipitation = Number(chance, 0, 100);
             period.amount = Amount(amount, twelve);
             period.thunderstorms = Number(storms, 0, 100);
+            if (period.thunderstorms.state == ForecastValue::State::Given)
+                period.thunderstorms.key = "TSChance";  // a chance without the severe one's
         }
         // The daily extremes: the maximum stands under 00 UTC, the minimum under 12 UTC.
         const std::optional<int> extreme = Cell(bulletin, maxFirstLabel ? "TXN" : "X/N", column);
@@ -208,21 +216,6 @@ ForecastModel NbsForecastModel(const nbs::Bulletin& bulletin)
         model.instants.push_back(std::move(instant));
     }
     return model;
-}
-
-int InstantHourOfStep(const ForecastModel& model, int step)
-{
-    const int nominal = 3 * step;
-    int best = nominal;
-    int bestDistance = -1;
-    for (const ForecastInstant& instant : model.instants) {
-        const int distance = std::abs(instant.hour - nominal);
-        if (bestDistance < 0 || distance < bestDistance || (distance == bestDistance && instant.hour > best)) {
-            best = instant.hour;
-            bestDistance = distance;
-        }
-    }
-    return best;
 }
 
 }  // namespace skelmar

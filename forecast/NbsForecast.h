@@ -17,13 +17,14 @@
 //  - cloud cover: the percent, key the cover code (CL, FW, SC, BK, OV);
 //  - ceiling: the hundreds of feet, `number` the feet, key its category 1 to 7; no ceiling
 //    (-88) has key "Unlimited", falling back to 7 ("no ceiling below 12,000 feet");
-//  - visibility: the tenths of a mile, `number` the miles, key its category 1 to 5;
+//  - visibility: the tenths of a mile, `number` the miles, key its category 1 to 5; 100
+//    (10 miles or more) has no number and key "P10", falling back to its category 5;
 //  - precipitation type: the most likely of PZR, PSN, PPL, PRA, key Z, S, IP or R (IP falling
 //    back to Z, whose old text names ice pellets); State::None when every chance is 0;
 //  - amounts: the hundredths of an inch, `number` the inches, key the [QPF] category (0 to 5
 //    over 6 hours, 20 to 26 over 12 hours);
 //  - chances of precipitation and of thunderstorms (percent); the NBM gives no chance that a
-//    thunderstorm is severe.
+//    thunderstorm is severe, so the thunderstorm chance has the key "TSChance" of its template.
 // A value the product marks missing (-99) is State::Missing with the missing key of its
 // section (9 for the ceiling, the visibility and the 6-hour amount, 29 for the 12-hour one).
 // Rows the NBS has no counterpart for stay Absent: the obstruction to vision.
@@ -33,18 +34,7 @@
 
 namespace skelmar {
 
-// The margin by which the gust must exceed the wind speed for the report to mention it, in
-// knots: the margin at which an aviation forecast (TAF) or observation reports gusts.
-inline constexpr int kGustMarginKnots = 10;
-
 ForecastModel NbsForecastModel(const nbs::Bulletin& bulletin);
 
-// The hour of the instant that the report describes at track bar position `step` (2 to 20,
-// nominally 3 * step hours after the issue): the model's instant nearest to 3 * step hours,
-// the later of two as near. A bulletin issued at 00, 03, ... 21 UTC has its instants at
-// exactly those hours; an hourly run's lie 1 or 2 hours off them, so each step describes
-// the column nearest to it (the 08 UTC run: step 2 the column of 7 hours, step 19 that of
-// 58 hours, and step 20 the same). 3 * step when the model has no instants.
-int InstantHourOfStep(const ForecastModel& model, int step);
 
 }  // namespace skelmar

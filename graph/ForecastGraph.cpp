@@ -308,7 +308,10 @@ void DrawWind(QPainter& painter, const ForecastGraphModel& model, const Forecast
         painter.setPen(kText);
         painter.drawText(QRectF(layout.hourX[i] - kHalfStep, layout.windSpeedRow.top(), 2 * kHalfStep,
                                 layout.windSpeedRow.height()),
-                         Qt::AlignCenter, QString::number(*speed));
+                         Qt::AlignCenter,
+                         // "12G22": 12 kt gusting to 22, as aviation reports write it.
+                         model.series.windGust[i] ? QString::number(*speed) + "G" + QString::number(*model.series.windGust[i])
+                                                  : QString::number(*speed));
         if (direction || *speed == 0)
             DrawWindBarb(painter, QPointF(layout.hourX[i], layout.windRow.center().y()), direction.value_or(0), *speed);
     }

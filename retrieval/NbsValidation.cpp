@@ -1,5 +1,6 @@
 #include "retrieval/NbsValidation.h"
 
+#include <algorithm>
 #include <string>
 
 #include "forecast/NbsBulletin.h"
@@ -18,13 +19,24 @@ bool OfStation(const RetrievalContext& context, std::string_view identifier, std
            identifier.substr(1) == stationCode;
 }
 
+// The lines from the station's own title on, when they hold several stations' blocks (a
+// whole cycle file saved for the command line); else all of them.
+BulletinLines StationsBlock(const RetrievalContext& context, std::string_view stationCode)
+{
+    const BulletinLines& lines = context.state.bulletinLines;
+    const auto own = std::find_if(lines.begin(), lines.end(), [&](const std::string& line) {
+        return nbs::IsNbsTitle(line) && OfStation(context, nbs::FirstWord(line), stationCode);
+    });
+    return own == lines.end() ? lines : BulletinLines(own, lines.end());
+}
+
 }  // namespace
 
 std::optional<bool> ValidateNbsBulletin(RetrievalContext& context, std::string_view stationCode, ForecastModel& model)
 {
-    const nbs::ReadResult read = nbs::ReadNbsBulletin(context.state.bulletinLines);
-    if (read.reading == nbs::Reading::NotNbs)
+    if (nbs::ReadNbsBulletin(context.state.bulletinLines).reading == nbs::Reading::NotNbs)
         return std::nullopt;
+    const nbs::ReadResult read = nbs::ReadNbsBulletin(StationsBlock(context, stationCode));
     model = ForecastModel{};
     context.host.SetForecastCaption(std::string(kNoForecastObtained));
     const nbs::Bulletin& bulletin = read.bulletin;

@@ -10,7 +10,8 @@
 namespace skelmar {
 
 // nullopt when the held lines are no NBS bulletin (their first line that is not blank is no
-// NBS title). Otherwise, as ValidateBulletin: the forecast caption "No forecast obtained";
+// NBS title). Otherwise the station's block is read (the first block, or the station's own
+// where the lines hold several), and as ValidateBulletin: the forecast caption "No forecast obtained";
 // the bulletin refused as corrupted when it is unreadable (nbs::ReadNbsBulletin: a broken
 // header or hour rows, a row the report needs missing or cut short) or of another station
 // (its identifier is neither C_NBS_PREFIX + code nor a K or P before the code); the date

@@ -8,6 +8,7 @@
 #include "retrieval/GuidanceTranslator.h"
 #include "retrieval/HttpClient.h"
 #include "retrieval/NbsSource.h"
+#include "retrieval/NbsValidation.h"
 #include "retrieval/PictureFile.h"
 #include "text/Error.h"
 #include "text/Numbers.h"
@@ -100,7 +101,8 @@ void TakeTextBody(RetrievalContext& context, std::string_view body)
 {
     context.state.bulletinLines = SplitBulletinText(body);
     context.host.EnableTrackBar();
-    const std::string tag = context.config.Value("INTERNET", "C_FOUS_TEXT_HTML");
+    // The NBM's text is no page: it is taken as it stands.
+    const std::string tag = NbsSourceSelected(context.config) ? std::string() : context.config.Value("INTERNET", "C_FOUS_TEXT_HTML");
     if (!tag.empty())
         ExtractTaggedSection(context.state.bulletinLines, tag);
 }
@@ -115,10 +117,8 @@ void DownloadText(RetrievalContext& context, std::string_view stationCode)
                                        NbsStationIdentifier(context.config, stationCode), context.clock.Now())
                 .block;
         };
-        if (FetchWith(context, download, kTextNotFound, body)) {
-            context.state.bulletinLines = SplitBulletinText(body);
-            context.host.EnableTrackBar();
-        }
+        if (FetchWith(context, download, kTextNotFound, body))
+            TakeTextBody(context, body);
         return;
     }
     if (Fetch(context, Address(context.config, "C_ZOZI14_TEXTSERVER", stationCode, "C_FOUS_TEXT_EXT"),
@@ -192,6 +192,9 @@ bool ValidateBulletin(RetrievalContext& context, std::string_view stationCode)
     // The model is read from the bulletin as it came, hour by hour; the checks read the
     // translated lines. Whatever the outcome, the model is that of the lines held.
     ForecastState& state = context.state;
+    // The NBM's bulletin is checked and read by its own reader, as it stands.
+    if (const std::optional<bool> nbs = ValidateNbsBulletin(context, stationCode, state.forecast))
+        return *nbs;
     const BulletinLines downloaded = state.bulletinLines;
     bool accepted = false;
     try {

@@ -59,11 +59,17 @@ TEST(NbsForecast, StepsMapToTheNearestInstant)
     };
     const Case cases[] = {{2, 6, 7, 8}, {3, 9, 10, 8}, {4, 12, 13, 11}, {10, 30, 31, 29}, {19, 57, 58, 56}, {20, 60, 58, 59}};
     for (const Case& c : cases) {
-        EXPECT_EQ(InstantHourOfStep(kfyj, c.step), c.exact) << c.step;
-        EXPECT_EQ(InstantHourOfStep(kdan, c.step), c.plusOne) << c.step;
-        EXPECT_EQ(InstantHourOfStep(kfyj07, c.step), c.minusOne) << c.step;
+        EXPECT_EQ(kfyj.HourOfStep(c.step), c.exact) << c.step;
+        EXPECT_EQ(kdan.HourOfStep(c.step), c.plusOne) << c.step;
+        EXPECT_EQ(kfyj07.HourOfStep(c.step), c.minusOne) << c.step;
     }
-    EXPECT_EQ(InstantHourOfStep(ForecastModel{}, 5), 15);
+    EXPECT_EQ(ForecastModel{}.HourOfStep(5), 15);
+    // An instant 3 hours off is never taken for a missing one.
+    ForecastModel gap;
+    gap.instants.resize(2);
+    gap.instants[0].hour = 12;
+    gap.instants[1].hour = 18;
+    EXPECT_EQ(gap.HourOfStep(5), 15);
 }
 
 struct InstantCase {
@@ -86,20 +92,20 @@ struct InstantCase {
 TEST(NbsForecast, InstantValuesAreTheirColumnsValues)
 {
     const InstantCase cases[] = {
-        {"nbs_v42_kfyj_12z.txt", 0, 6, "91", "FW", "Unlimited", NAN, "5", 10.0, "0", "0", "7", "R"},
+        {"nbs_v42_kfyj_12z.txt", 0, 6, "91", "FW", "Unlimited", NAN, "P10", NAN, "0", "0", "7", "R"},
         {"nbs_v42_kfyj_12z.txt", 0, 15, "74", "BK", "3", 600, "5", 6.0, "7", "1", "9", "R"},
         {"nbs_v42_kfyj_12z.txt", 0, 18, "74", "OV", "2", 300, "4", 4.0, "0", "0", "7", "R"},
         {"nbs_v42_kfyj_12z.txt", 0, 21, "73", "OV", "2", 300, "3", 1.0, "0", "0", "7", "R"},
-        {"nbs_v42_kfyj_12z.txt", 0, 30, "81", "BK", "4", 1500, "5", 10.0, "0", "0", "8", "R"},
-        {"nbs_v42_kfyj_12z.txt", 0, 60, "80", "SC", "Unlimited", NAN, "5", 10.0, "0", "0", "7", "R"},
-        {"nbs_v42_kdan_kdaw_kday_08z.txt", 0, 7, "67", "CL", "Unlimited", NAN, "5", 10.0, "25", "4", "9", ""},
-        {"nbs_v42_kdan_kdaw_kday_08z.txt", 0, 58, "78", "SC", "Unlimited", NAN, "5", 10.0, "26", "2", "6", "R"},
+        {"nbs_v42_kfyj_12z.txt", 0, 30, "81", "BK", "4", 1500, "P10", NAN, "0", "0", "8", "R"},
+        {"nbs_v42_kfyj_12z.txt", 0, 60, "80", "SC", "Unlimited", NAN, "P10", NAN, "0", "0", "7", "R"},
+        {"nbs_v42_kdan_kdaw_kday_08z.txt", 0, 7, "67", "CL", "Unlimited", NAN, "P10", NAN, "25", "4", "9", ""},
+        {"nbs_v42_kdan_kdaw_kday_08z.txt", 0, 58, "78", "SC", "Unlimited", NAN, "P10", NAN, "26", "2", "6", "R"},
         {"nbs_v42_kdan_kdaw_kday_08z.txt", 43, 7, "53", "OV", "2", 200, "2", 0.7, "10", "5", "11", "R"},
         {"nbs_v42_kdan_kdaw_kday_08z.txt", 43, 13, "56", "OV", "2", 200, "1", 0.2, "11", "6", "13", "R"},
         {"nbs_v42_kdan_kdaw_kday_08z.txt", 43, 34, "67", "SC", "2", 400, "4", 4.0, "18", "6", "13", "R"},
-        {"nbs_v42_kdan_kdaw_kday_08z.txt", 43, 37, "64", "BK", "5", 4900, "5", 10.0, "19", "5", "11", "R"},
-        {"nbs_v42_kdan_kdaw_kday_08z.txt", 43, 46, "54", "FW", "Unlimited", NAN, "5", 10.0, "27", "3", "8", ""},
-        {"nbs_v42_kdan_kdaw_kday_08z.txt", 86, 37, "73", "BK", "6", 10000, "5", 10.0, "36", "4", "8", "R"},
+        {"nbs_v42_kdan_kdaw_kday_08z.txt", 43, 37, "64", "BK", "5", 4900, "P10", NAN, "19", "5", "11", "R"},
+        {"nbs_v42_kdan_kdaw_kday_08z.txt", 43, 46, "54", "FW", "Unlimited", NAN, "P10", NAN, "27", "3", "8", ""},
+        {"nbs_v42_kdan_kdaw_kday_08z.txt", 86, 37, "73", "BK", "6", 10000, "P10", NAN, "36", "4", "8", "R"},
     };
     for (const InstantCase& c : cases) {
         const ForecastModel model = NbsForecastModel(Bulletin(c.fixture, c.firstLine));
@@ -114,7 +120,10 @@ TEST(NbsForecast, InstantValuesAreTheirColumnsValues)
         else
             EXPECT_EQ(instant->ceiling.number, c.ceilingFeet) << where;
         EXPECT_EQ(instant->visibility.Key(), c.visibilityKey) << where;
-        EXPECT_EQ(instant->visibility.number, c.miles) << where;
+        if (std::isnan(c.miles))
+            EXPECT_FALSE(instant->visibility.number) << where;
+        else
+            EXPECT_EQ(instant->visibility.number, c.miles) << where;
         EXPECT_EQ(instant->windDirection.text, c.windDirection) << where;
         EXPECT_EQ(instant->windSpeed.text, c.windSpeed) << where;
         EXPECT_EQ(instant->windGust.text, c.gust) << where;
