@@ -17,6 +17,7 @@
 #include "retrieval/RetrievalSequence.h"
 #include "retrieval/StationEntry.h"
 #include "tests/support/LoopbackServer.h"
+#include "tests/support/MessageHost.h"
 #include "tests/support/ScopedResources.h"
 
 namespace skelmar {
@@ -59,19 +60,6 @@ private:
     const ConfigTexts& shipped_;
     std::string textServer_;
     std::string graphServer_;
-};
-
-// The messages the retrieval shows, in order; nothing else of the window matters here.
-class MessageHost final : public RetrievalHost {
-public:
-    void Warning(const std::string& text) override { messages.push_back("warning: " + text); }
-    void Error(const std::string& text) override { messages.push_back("error: " + text); }
-    void SetWaitCursor(bool) override {}
-    void ShowPicture(const std::filesystem::path&) override {}
-    void EnableTrackBar() override {}
-    void SetForecastCaption(const std::string&) override {}
-    void UpdateTimeLabels() override {}
-    std::vector<std::string> messages;
 };
 
 class GuidanceReportTest : public ::testing::Test {
@@ -120,7 +108,7 @@ protected:
     std::unique_ptr<ConfigFile> shipped_;
     std::unique_ptr<ServedConfig> config_;
     CurlHttpClient http_;
-    MessageHost host_;
+    test::MessageHost host_;
     ForecastState state_;
     std::string code_;
 };

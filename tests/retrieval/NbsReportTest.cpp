@@ -19,6 +19,7 @@
 #include "retrieval/RetrievalSequence.h"
 #include "retrieval/StationEntry.h"
 #include "tests/support/LoopbackServer.h"
+#include "tests/support/MessageHost.h"
 #include "tests/support/ScopedResources.h"
 #include "richtext/RichDocument.h"
 #include "richtext/RtfReader.h"
@@ -53,18 +54,6 @@ public:
 private:
     const ConfigTexts& shipped_;
     std::string cycleFile_;
-};
-
-class Host final : public RetrievalHost {
-public:
-    void Warning(const std::string& text) override { messages.push_back("warning: " + text); }
-    void Error(const std::string& text) override { messages.push_back("error: " + text); }
-    void SetWaitCursor(bool) override {}
-    void ShowPicture(const std::filesystem::path&) override {}
-    void EnableTrackBar() override {}
-    void SetForecastCaption(const std::string&) override {}
-    void UpdateTimeLabels() override {}
-    std::vector<std::string> messages;
 };
 
 class ClockAt final : public Clock {
@@ -114,7 +103,7 @@ protected:
     std::unique_ptr<ConfigFile> shipped_;
     std::unique_ptr<NbsConfig> config_;
     CurlHttpClient http_;
-    Host host_;
+    test::MessageHost host_;
     ForecastState state_;
 };
 
