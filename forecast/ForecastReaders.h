@@ -21,7 +21,7 @@ ForecastModel ReadNgmTable(const BulletinLines& lines);
 // A GFS or NAM guidance bulletin (GuidanceBulletin.h) as it stands, every value at the hour
 // of its column: an instant for each column, a period for each period value, ending at its
 // column's hour and starting 6, 12 or 24 hours before; a period that would start before the
-// issue is not read. An instant refers to each period that holds it (start <= hour <= end;
+// issue or end at another hour than 00, 06, 12 or 18 UTC does not fit the run and is not read. An instant refers to each period that holds it (start <= hour <= end;
 // of two, the earlier), for each element. Codes outside a row's categories (Categories.h)
 // and the products' missing values (999, 99 and blank columns) are marked missing.
 // nullopt when the lines hold no readable GFS or NAM bulletin.

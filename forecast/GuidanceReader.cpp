@@ -121,14 +121,15 @@ std::vector<ForecastInstant> ReadInstants(const GuidanceBulletin& bulletin)
 // The model's periods as they are collected: one per span, each element filled once.
 class Periods {
 public:
-    explicit Periods(std::vector<ForecastPeriod>& periods) : periods_(periods) {}
+    Periods(std::vector<ForecastPeriod>& periods, int issueHour) : periods_(periods), issueHour_(issueHour) {}
 
-    // The period of `hours` hours ending at `endHour`; nullptr when it would start before
-    // the issue (the bulletin's first periods end 6 or 12 hours after it).
+    // The period of `hours` hours ending at `endHour`; nullptr when it does not fit the run:
+    // when it would start before the issue, or end at another hour than 00, 06, 12 or 18 UTC
+    // (a value misplaced in its row, which must not be taken for a neighbour's).
     ForecastPeriod* At(int endHour, int hours)
     {
         const int start = endHour - hours;
-        if (start < 0)
+        if (start < 0 || (issueHour_ + endHour) % 6 != 0)
             return nullptr;
         for (ForecastPeriod& period : periods_)
             if (period.startHour == start && period.endHour == endHour)
@@ -156,6 +157,7 @@ public:
 
 private:
     std::vector<ForecastPeriod>& periods_;
+    int issueHour_;
 };
 
 void CheckProbability(ForecastValue& value)
@@ -198,15 +200,21 @@ void AddExtremes(const GuidanceBulletin& bulletin, Periods& periods)
 }
 
 // The elements the report describes by period, each with its length: an instant refers to
-// the period of each that holds it.
+// the period of each that holds it. The daily maximum and minimum are one element, so that
+// an instant at the end of one and the start of the next gets one of them.
 struct PeriodElement {
     int hours;
-    ForecastValue ForecastPeriod::*member;
+    bool (*holds)(const ForecastPeriod&);
 };
 constexpr PeriodElement kPeriodElements[] = {
-    {6, &ForecastPeriod::precipitation},  {6, &ForecastPeriod::thunderstorms},  {6, &ForecastPeriod::amount},
-    {12, &ForecastPeriod::precipitation}, {12, &ForecastPeriod::thunderstorms}, {12, &ForecastPeriod::amount},
-    {12, &ForecastPeriod::maximum},       {12, &ForecastPeriod::minimum},       {24, &ForecastPeriod::snowfall},
+    {6, [](const ForecastPeriod& p) { return p.precipitation.Present(); }},
+    {6, [](const ForecastPeriod& p) { return p.thunderstorms.Present(); }},
+    {6, [](const ForecastPeriod& p) { return p.amount.Present(); }},
+    {12, [](const ForecastPeriod& p) { return p.precipitation.Present(); }},
+    {12, [](const ForecastPeriod& p) { return p.thunderstorms.Present(); }},
+    {12, [](const ForecastPeriod& p) { return p.amount.Present(); }},
+    {12, [](const ForecastPeriod& p) { return p.maximum.Present() || p.minimum.Present(); }},
+    {24, [](const ForecastPeriod& p) { return p.snowfall.Present(); }},
 };
 
 void ReferPeriods(ForecastModel& model)
@@ -216,7 +224,7 @@ void ReferPeriods(ForecastModel& model)
             std::optional<std::size_t> holding;
             for (std::size_t i = 0; i < model.periods.size(); ++i) {
                 const ForecastPeriod& period = model.periods[i];
-                if (period.Hours() != element.hours || !(period.*element.member).Present() ||
+                if (period.Hours() != element.hours || !element.holds(period) ||
                     instant.hour < period.startHour || instant.hour > period.endHour)
                     continue;
                 if (!holding || period.endHour < model.periods[*holding].endHour)
@@ -246,7 +254,7 @@ std::optional<ForecastModel> ReadGuidanceForecast(const BulletinLines& lines)
     model.holdsTable = true;
     model.instants = ReadInstants(bulletin);
 
-    Periods periods(model.periods);
+    Periods periods(model.periods, bulletin.issueHour);
     const auto categorised = [](std::span<const Category> table) {
         return [table](ForecastValue& value) { Categorise(value, table); };
     };

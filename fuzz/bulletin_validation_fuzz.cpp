@@ -81,9 +81,12 @@ void Validate(std::string_view body, std::string_view tag)
         const std::string_view message = error.what();
         Require(message.ends_with("' is not a valid integer value") || message.ends_with("' is not a valid time"));
         Require(!accepted && !host.labelsUpdated);
+        Require(state.forecast.holdsTable == HoldsTable(state.bulletinLines));
         return;
     }
     Require(host.caption == kNoForecastObtained);
+    // The model is that of the lines held, accepted or not: a table exactly when they hold one.
+    Require(state.forecast.holdsTable == HoldsTable(state.bulletinLines));
     if (accepted) {
         Require(host.errors.empty() && host.labelsUpdated);
         // Today's or tomorrow's date, plus a time of day.

@@ -55,7 +55,8 @@ public:
     const std::string& ReportText() const { return reportText_; }
 
     // Temperature and dew point. A missing temperature: [TEMP] NoReport alone. No
-    // temperature: nothing. The dew point sentence follows whatever the dew point holds.
+    // temperature: nothing. A missing dew point: [TEMP] DEWPTMissing where the file has it;
+    // otherwise the dew point sentence with whatever the dew point holds.
     void DescribeTemperature();
     // Fahrenheit: `value` as it stands + degree sign + " F". Celsius: `value` as a whole
     // number (anything else counts as 0) converted and rounded + degree sign + " C".

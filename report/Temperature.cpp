@@ -42,8 +42,14 @@ void ReportComposer::DescribeTemperature()
         return;  // no dew point either
     }
     AppendSentence(FillTemplate(Text("TEMP", "TEMP"), FormatTemperature(instant_->temperature.text)));
-    // The dew point as it stands, even when the bulletin has none.
-    AppendSentence(FillTemplate(Text("TEMP", "DEWPT"), FormatTemperature(instant_->dewPoint.text)));
+    // A dew point marked missing has a text of its own where the file has one; otherwise the
+    // dew point is given as it stands, even when the bulletin has none.
+    const std::string missing =
+        instant_->dewPoint.state == ForecastValue::State::Missing ? Text("TEMP", "DEWPTMissing") : std::string();
+    if (!missing.empty())
+        AppendSentence(missing);
+    else
+        AppendSentence(FillTemplate(Text("TEMP", "DEWPT"), FormatTemperature(instant_->dewPoint.text)));
 }
 
 }  // namespace skelmar

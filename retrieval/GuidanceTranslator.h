@@ -20,8 +20,10 @@
 // T06 and T12 pairs 'a/ b' end in that column. Lines may or may not begin with a blank.
 //
 // TranslateGuidanceBulletin rewrites such a bulletin into the old layout right after the
-// bulletin has been cut out of its page, so that the header check, the normalisation, the
-// decoders and the configuration texts work on it unchanged:
+// bulletin has been cut out of its page, so that the header check, the date check and the
+// normalisation work on it unchanged. The report and the graph do not read the translated
+// table: they read the forecast model, which ReadGuidanceForecast (forecast/ForecastReaders.h)
+// reads from the bulletin as downloaded, every value at its own hour. The translation:
 //
 //    JFK   MAV GFS MOS GUIDANCE   4/20/26  1200 UTC
 //   HOUR   18 21 00 03 06 09 12 15 18 21 00 03 06 09 12 15 18 21 00

@@ -120,7 +120,9 @@ bool CheckBulletinDate(RetrievalContext& context, std::string_view dateWord);
 // Checks the held BulletinLines as the bulletin of `stationCode`, sets ForecastBaseTime from
 // its header, updates the time scale and normalises the table. A GFS or NAM guidance bulletin
 // is first rewritten into the old layout (TranslateGuidanceBulletin), so a refused one is left
-// in that layout. False, with its message shown, when the bulletin is refused. Throws Error for a header field that does not convert
+// in that layout. Whatever the outcome, the state's forecast model becomes that of the lines
+// held: an accepted GFS or NAM bulletin read as downloaded (ReadForecast), anything else as a
+// table of the old layout (ReadNgmTable). False, with its message shown, when the bulletin is refused. Throws Error for a header field that does not convert
 // ("'...' is not a valid integer value", "'...' is not a valid time").
 bool ValidateBulletin(RetrievalContext& context, std::string_view stationCode);
 

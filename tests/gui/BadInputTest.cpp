@@ -12,6 +12,7 @@
 #include "app/PickMapTable.h"
 #include "app/RichTextViews.h"
 #include "app/Widgets.h"
+#include "forecast/ForecastReaders.h"
 
 using namespace skelmar;
 using namespace skelmar::testing;
@@ -40,6 +41,7 @@ private slots:
         QCOMPARE(list->itemText(1), QStringLiteral("Long (LNG)=") + QString(2047, QLatin1Char('x')));
 
         t.form->State().bulletinLines = {"MX/MN", "TEMP   41", "DEWPT  30"};
+        t.form->State().forecast = ReadNgmTable(t.form->State().bulletinLines);
         QSignalSpy composed(t.form.get(), &TForm1::reportComposed);
         QTest::mouseClick(t.Find<RadioGroup>("RzRadioGroupTempFormat")->Item(1), Qt::LeftButton);
         QCOMPARE(composed.count(), 1);

@@ -151,3 +151,67 @@ TEST(DescribePrecipType, CellsAndCodeX)
 
 }  // namespace
 }  // namespace skelmar
+
+namespace skelmar {
+namespace {
+
+ForecastValue Value(ForecastValue::State state, std::string text, std::string key = {}, std::string fallback = {})
+{
+    ForecastValue value;
+    value.state = state;
+    value.text = std::move(text);
+    value.key = std::move(key);
+    value.fallbackKey = std::move(fallback);
+    return value;
+}
+
+// A product that states its ceiling in feet and its visibility in miles: the numbers fill
+// [CIG] Feet and [VIS] Miles; a file without those templates gets the category texts; a
+// missing value is never stated as a number.
+TEST(DescribeSkyAndVisibility, NumbersWhereTheFileHasTheirTemplates)
+{
+    using State = ForecastValue::State;
+    struct Expectation {
+        int line;
+        std::optional<double> feet, miles;
+        State ceilingState;
+        bool templates;
+        std::string_view text;
+    };
+    const Expectation kExpect[] = {
+        {__LINE__, 1500, 1.5, State::Given, true, "Sky bkn at 1,500 ft. Vis 1.5 mi. "},
+        {__LINE__, 12000, 0.25, State::Given, true, "Sky bkn at 12,000 ft. Vis 0.25 mi. "},
+        {__LINE__, 300, 10, State::Given, true, "Sky bkn at 300 ft. Vis 10 mi. "},
+        {__LINE__, 1500, 1.5, State::Given, false, "Sky bkn 1000-1900. Vis 1-2 mi. "},
+        {__LINE__, std::nullopt, std::nullopt, State::Given, true, "Sky bkn 1000-1900. Vis 1-2 mi. "},
+        {__LINE__, 1500, 1.5, State::Missing, true, "Sky bkn no ceiling. Vis 1.5 mi. "},
+    };
+    for (const Expectation& e : kExpect) {
+        SCOPED_TRACE(e.line);
+        ForecastModel forecast;
+        ForecastInstant& instant = forecast.instants.emplace_back();
+        instant.hour = 6;
+        instant.cloudCover = Value(State::Given, "BK");
+        instant.ceiling = e.ceilingState == State::Given ? Value(State::Given, "4", "C4", "4")
+                                                         : Value(State::Missing, "", "9");
+        instant.ceiling.number = e.feet;
+        instant.visibility = Value(State::Given, "3", "V3", "3");
+        instant.visibility.number = e.miles;
+        instant.obstruction = Value(State::None, "N");
+        MemoryConfigTexts config = {{"CLDS", "CLDS", "Sky %s"},   {"CLDS", "BK", "bkn"},
+                                    {"CIG", "C4", " 1000-1900."}, {"CIG", "9", " no ceiling."},
+                                    {"VIS", "V3", "1-2 mi"},       {"VIS", "VIS1", "Vis %s."}};
+        if (e.templates) {
+            config = {{"CLDS", "CLDS", "Sky %s"},    {"CLDS", "BK", "bkn"},     {"CIG", "C4", " 1000-1900."},
+                      {"CIG", "9", " no ceiling."},  {"VIS", "V3", "1-2 mi"},    {"VIS", "VIS1", "Vis %s."},
+                      {"CIG", "Feet", " at %s ft."}, {"VIS", "Miles", "%s mi"}};
+        }
+        ReportComposer composer(DecoderInputs(forecast, 2, TemperatureUnit::Fahrenheit, config));
+        composer.DescribeSky();
+        composer.DescribeVisibility();
+        EXPECT_EQ(composer.ReportText(), e.text);
+    }
+}
+
+}  // namespace
+}  // namespace skelmar

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "forecast/ForecastReaders.h"
 #include "tests/report/DecoderTestSupport.h"
 #include "tests/support/BulletinFixture.h"
 #include "tests/support/MemoryConfigTexts.h"
@@ -140,6 +141,44 @@ TEST(ReadForecastSeries, WinterBulletinInBothUnits)
     EXPECT_EQ(c.dewPoint[2], -6);      // 22 F
     EXPECT_EQ(c.windSpeed, f.windSpeed);
     EXPECT_EQ(c.category, f.category);
+}
+
+// The Denver GFS bulletin: every hour's own ceiling and visibility, to 60 hours, and the
+// daily maxima and minima at the ends of their periods.
+TEST(ReadForecastSeries, GuidanceHourByHour)
+{
+    const std::optional<ForecastModel> forecast =
+        ReadGuidanceForecast(ReadBulletinFile(std::string(SKELMAR_FIXTURES) + "/bulletins/mav_den_12z_winter.txt"));
+    ASSERT_TRUE(forecast.has_value());
+    const ForecastSeries s = ReadForecastSeries(*forecast, F);
+    // CIG 8 8 7 7 6 6 7 8 8 8 8 6 4 3 2 3 4 6 7 and VIS 7 7 7 7 7 7 7 7 7 7 7 6 5 3 2 3 5 6 7.
+    const std::array<FlightCategory, kGraphHours> categories = {
+        Vfr, Vfr, Vfr, Vfr, Vfr, Vfr, Vfr, Vfr, Vfr, Vfr, Vfr, Vfr, Mvfr, Ifr, Lifr, Ifr, Mvfr, Vfr, Vfr};
+    EXPECT_EQ(s.category, categories);
+    const auto at = [&](int hour) { return s.category[static_cast<std::size_t>(hour / 3 - 2)]; };
+    EXPECT_EQ(at(39), Vfr);   // 3,100 to 6,500 ft, 6 miles: not the 42-hour values
+    EXPECT_EQ(at(45), Ifr);   // 500 to 900 ft, 1 to 2 miles: not the 48-hour values
+    EXPECT_EQ(at(51), Ifr);   // 500 to 900 ft, 1 to 2 miles: no longer a gap
+
+    // N/X 18 41 22 26 at 24, 36, 48 and 60 hours: a minimum first.
+    ASSERT_EQ(s.extremes.size(), 4u);
+    const std::pair<int, long> values[] = {{24, 18}, {36, 41}, {48, 22}, {60, 26}};
+    for (std::size_t k = 0; k < 4; ++k) {
+        SCOPED_TRACE(k);
+        EXPECT_EQ(s.extremes[k].hour, values[k].first);
+        EXPECT_EQ(s.extremes[k].temperature, values[k].second);
+        EXPECT_EQ(s.extremes[k].maximum, k % 2 == 1);
+    }
+    EXPECT_EQ(ReadForecastSeries(*forecast, C).extremes[1].temperature, 5);  // 41 F
+
+    // Its own periods: 6-hour ones ending 12 to 60, 12-hour precipitation ending at 24, 36,
+    // 48 and 60, thunderstorms at 18, 30, 42 and 54.
+    ASSERT_EQ(s.sixHours.size(), 9u);
+    EXPECT_EQ(s.sixHours[6].precipitation, 62);
+    std::vector<int> ends;
+    for (const PeriodValues& period : s.twelveHours)
+        ends.push_back(period.endHour);
+    EXPECT_EQ(ends, (std::vector<int>{18, 24, 30, 36, 42, 48, 54, 60}));
 }
 
 TEST(ReadForecastSeries, EdgeCases)

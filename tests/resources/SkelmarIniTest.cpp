@@ -191,6 +191,12 @@ TEST_F(SkelmarIniTest, TemplatesHoldOnePlaceholderPerArgument)
         {__LINE__, "PROBABILITIES", "Precip", 1, 2},
         {__LINE__, "PROBABILITIES", "TS", 2, 2},  // thunderstorm, severe
         {__LINE__, "QPF", "QPF", 1, 1},
+        {__LINE__, "PROBABILITIES", "Intro24", 1, 1},
+        {__LINE__, "TEMP", "Max", 1, 1},
+        {__LINE__, "TEMP", "Min", 1, 1},
+        {__LINE__, "SNOW", "SNOW", 1, 1},
+        {__LINE__, "CIG", "Feet", 1, 1},
+        {__LINE__, "VIS", "Miles", 1, 1},
         // Texts used alone, without arguments.
         {__LINE__, "GENERAL", "Heading", 0, 0},
         {__LINE__, "TEMP", "NoReport", 0, 0},
@@ -199,6 +205,12 @@ TEST_F(SkelmarIniTest, TemplatesHoldOnePlaceholderPerArgument)
         {__LINE__, "WIND", "NoReport", 0, 0},
         {__LINE__, "QPF", "9", 0, 0},
         {__LINE__, "QPF", "29", 0, 0},
+        {__LINE__, "TEMP", "DEWPTMissing", 0, 0},
+        {__LINE__, "TEMP", "MaxMissing", 0, 0},
+        {__LINE__, "TEMP", "MinMissing", 0, 0},
+        {__LINE__, "PROBABILITIES", "PrecipMissing", 0, 0},
+        {__LINE__, "PROBABILITIES", "TSMissing", 0, 0},
+        {__LINE__, "SNOW", "9", 0, 0},
     };
     for (const Expectation& e : kExpect) {
         SCOPED_TRACE(e.line);
@@ -216,12 +228,13 @@ TEST_F(SkelmarIniTest, EveryBulletinCodeHasAText)
 {
     const std::map<std::string, std::vector<std::string>> kCodes = {
         {"CLDS", {"CL", "FW", "SC", "BK", "OV"}},
-        // The ceiling and visibility categories of the GFS and NAM guidance are mapped onto
-        // these; 9 marks a missing ceiling forecast.
-        {"CIG", {"1", "2", "3", "4", "5", "6", "7", "9"}},
-        {"VIS", {"1", "2", "3", "4", "5"}},
+        // The old layout's ceiling and visibility categories, and those of the GFS and NAM
+        // guidance (C, V); 9 marks a missing ceiling forecast.
+        {"CIG", {"1", "2", "3", "4", "5", "6", "7", "9", "C1", "C2", "C3", "C4", "C5", "C6", "C7", "C8"}},
+        {"VIS", {"1", "2", "3", "4", "5", "V1", "V2", "V3", "V4", "V5", "V6", "V7"}},
         {"OBVIS", {"N", "F", "H", "HZ", "BR", "FG", "BL"}},
-        {"PTYPE", {"R", "S", "Z"}},
+        {"PTYPE", {"R", "S", "Z", "RS"}},
+        {"SNOW", {"0", "1", "2", "4", "6"}},
         {"QPF", {"0", "1", "2", "3", "4", "5", "20", "21", "22", "23", "24", "25", "26"}},
     };
     for (const auto& [section, codes] : kCodes)
@@ -238,7 +251,8 @@ TEST_F(SkelmarIniTest, PiecesJoinIntoSentences)
 {
     const std::string sky = Value("CLDS", "CLDS");
     EXPECT_FALSE(sky.ends_with(".") || sky.ends_with(" ")) << sky;
-    for (const char* code : {"1", "2", "3", "4", "5", "6", "7", "9"}) {
+    for (const char* code : {"1", "2", "3", "4", "5", "6", "7", "9", "C1", "C2", "C3", "C4", "C5", "C6", "C7", "C8",
+                             "Feet"}) {
         SCOPED_TRACE(code);
         const std::string ceiling = Value("CIG", code);
         EXPECT_TRUE(ceiling.starts_with(" ") && ceiling.ends_with(".")) << '"' << ceiling << '"';
@@ -254,7 +268,7 @@ TEST_F(SkelmarIniTest, PiecesJoinIntoSentences)
             << '"' << obstruction << '"';
     }
 
-    for (const char* key : {"Intro6", "Intro12"}) {
+    for (const char* key : {"Intro6", "Intro12", "Intro24"}) {
         SCOPED_TRACE(key);
         const std::string intro = Value("PROBABILITIES", key);
         EXPECT_TRUE(intro.ends_with(" ") || intro.ends_with(".")) << '"' << intro << '"';
@@ -266,6 +280,9 @@ TEST_F(SkelmarIniTest, PiecesJoinIntoSentences)
         {"VIS", "VIS2"}, {"VIS", "9"}, {"WIND", "WIND"}, {"WIND", "Calm"},
         {"WIND", "NoReport"}, {"PTYPE", "PTYPE"}, {"PROBABILITIES", "Precip"},
         {"PROBABILITIES", "TS"}, {"QPF", "QPF"}, {"QPF", "9"}, {"QPF", "29"},
+        {"TEMP", "Max"}, {"TEMP", "Min"}, {"TEMP", "MaxMissing"}, {"TEMP", "MinMissing"},
+        {"TEMP", "DEWPTMissing"}, {"PROBABILITIES", "PrecipMissing"}, {"PROBABILITIES", "TSMissing"},
+        {"SNOW", "SNOW"}, {"SNOW", "9"},
     };
     for (const auto& [section, key] : kSentences)
         EXPECT_TRUE(Value(section, key).ends_with(".")) << "[" << section << "] " << key;
@@ -276,7 +293,7 @@ TEST_F(SkelmarIniTest, GraphCaptionsAndSkyCover)
     // Every word of the graph: none may be missing.
     for (const char* key : {"Temperature", "DewPoint", "Clouds", "Wind", "Category", "LIFR", "IFR", "MVFR", "VFR",
                             "ProbabilityAxis", "Precipitation6", "Precipitation12", "Thunderstorms6",
-                            "Thunderstorms12", "NoTable"}) {
+                            "Thunderstorms12", "Maximum", "Minimum", "NoTable"}) {
         const std::string text = Value("GRAPH", key);
         EXPECT_FALSE(text.empty()) << key;
         EXPECT_EQ(CountPlaceholders(text), 0) << key;
