@@ -30,9 +30,10 @@ struct ForecastValue {
     // The key an older configuration file has for it, where `key` is a finer category that
     // such a file merges with others; used when `key` has no text. Empty: none.
     std::string fallbackKey;
-    // A quantity the bulletin states as a number rather than a category (a ceiling in feet,
-    // a visibility in miles): the report then states the number where the configuration
-    // has a template for it.
+    // A quantity the bulletin states as a number rather than a category: a ceiling in feet,
+    // a visibility in statute miles (a reader converts its product's units, such as hundreds
+    // of feet, to these). The report states the number where the configuration has a
+    // template for it ([CIG] Feet, [VIS] Miles), else the text of the value's key.
     std::optional<double> number;
     // The least quantity the value can mean, in feet for a ceiling and miles for a
     // visibility: the number itself, or the lower bound of the category. The graph's flight
@@ -82,7 +83,8 @@ struct ForecastModel {
     // the report is then its heading alone and the graph says so.
     bool holdsTable = false;
     std::vector<ForecastInstant> instants;  // by growing hour
-    std::vector<ForecastPeriod> periods;    // by growing end, then growing length
+    std::vector<ForecastPeriod> periods;    // in the reader's order; a span may repeat (the old
+                                            // table has two 6-12 periods, one without amount)
 
     // The hour of the instant that track bar position `step` describes, nominally 3 * step
     // hours after the issue: the instant nearest to that hour within 2 hours, the later of
