@@ -76,16 +76,20 @@ protected:
     }
 
     // Serves `file` as the 08 UTC cycle of 6 May 2025 and retrieves station `code` as a
-    // station change does at 09:40 UTC that day.
-    bool Retrieve(const std::string& code, std::string file)
+    // station change does at 09:40 UTC that day (or as `file` of another run, `date` and
+    // `hour` its name, `day` the day, one hour and 40 minutes after the run).
+    bool Retrieve(const std::string& code, std::string file, const std::string& date = "20250506",
+                  const std::string& hour = "08", std::chrono::year_month_day day = std::chrono::year(2025) / 5 / 6)
     {
         test::Reply reply;
         reply.body = std::move(file);
         reply.ranges = true;
-        server_.Serve("/blend.20250506/08/text/blend_nbstx.t08z", reply);
+        server_.Serve("/blend." + date + "/" + hour + "/text/blend_nbstx.t" + hour + "z", reply);
         config_ = std::make_unique<NbsConfig>(*shipped_, server_.Url("/blend.{date}/{hour}/text/blend_nbstx.t{hour}z"));
-        const ClockAt clock(EncodeDate(2025, 5, 6),
-                            std::chrono::sys_days(std::chrono::year(2025) / 5 / 6) + std::chrono::minutes(9 * 60 + 40));
+        const ClockAt clock(EncodeDate(static_cast<std::uint16_t>(static_cast<int>(day.year())),
+                                       static_cast<std::uint16_t>(static_cast<unsigned>(day.month())),
+                                       static_cast<std::uint16_t>(static_cast<unsigned>(day.day()))),
+                            std::chrono::sys_days(day) + std::chrono::minutes((std::stoi(hour) + 1) * 60 + 40));
         RetrievalContext context{state_, *config_, http_, host_, clock, folder_.Path() / "Temp.gif", ':'};
         return RetrieveBulletin(context, code);
     }
@@ -162,6 +166,31 @@ TEST_F(NbsReportTest, ReportOfAnHourlyRunAtSeveralSteps)
     // Steps 19 and 20 both describe the last column, of 58 hours (18 UTC on 8 May).
     EXPECT_NE(Report(19).find("1800 Zulu"), std::string::npos);
     EXPECT_EQ(Report(19).substr(Report(19).find("1800 Zulu")), Report(20).substr(Report(20).find("1800 Zulu")));
+}
+
+// A run at a 3-hourly hour: every step describes exactly its own hour.
+TEST_F(NbsReportTest, ReportOfARunAtA3HourlyHour)
+{
+    ASSERT_TRUE(Retrieve("FYJ", ReadFixture("nbs_v42_kfyj_12z.txt"), "20240829", "12", std::chrono::year(2024) / 8 / 29))
+        << host_.messages.front();
+    const Expected cases[] = {
+        {2,
+         {"August 29, 2024 1800 Zulu", "The temperature will be 91\xC2\xB0 F.",
+          "Skies will be mostly clear (few clouds) with no ceiling.", "Visibility will be 10 miles or more.",
+          "The wind will be calm.",
+          "For the 6 hours between 8/29/24 1200 Zulu and 8/29/24 1800 Zulu: The chance of precipitation is 4 percent. "
+          "The chance of thunderstorms is 9 percent. Expect no measurable amount of precipitation."}},
+        // 21 hours, 09 UTC: 300 feet, 1 mile.
+        {7,
+         {"August 30, 2024 0900 Zulu", "Skies will be overcast with a ceiling of 300 feet.", "Visibility will be 1 miles.",
+          "For the 6 hours between 8/30/24 0600 Zulu and 8/30/24 1200 Zulu: The chance of precipitation is 29 percent.",
+          "For the 12 hours between 8/30/24 0000 Zulu and 8/30/24 1200 Zulu: The chance of precipitation is 44 percent. "
+          "The chance of thunderstorms is 43 percent. Expect 0.10 to 0.24 inch of precipitation."}},
+        // 30 hours, 18 UTC: 1,500 feet.
+        {10, {"August 30, 2024 1800 Zulu", "Skies will be mostly cloudy (broken clouds) with a ceiling of 1,500 feet."}},
+    };
+    for (const Expected& expected : cases)
+        ExpectSentences(Report(expected.step), expected);
 }
 
 // Gusts get a sentence of their own when they exceed the wind by 10 kt or more, and the graph
