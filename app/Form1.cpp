@@ -217,8 +217,9 @@ void TForm1::ChangeStation(bool fromMap)
             pages_->setCurrentWidget(textReportPage_);
         return;
     }
-    const RetrievalRequest request = MakeRetrievalRequest(Texts(), stationCode, services_.clock->Today(),
-                                                          services_.formatSettings.TimeSeparator);
+    RetrievalRequest request = MakeRetrievalRequest(Texts(), stationCode, services_.clock->Today(),
+                                                    services_.formatSettings.TimeSeparator);
+    request.now = services_.clock->Now();
     change.id = runner_->Start(request);
     pending_ = std::move(change);
     ShowRetrievalRunning(true);
@@ -390,7 +391,7 @@ void TForm1::ComposeReport()
     const std::string rtf = ComposeReportText(inputs);  // on an error the view stays empty
     reportView_->LoadReport(rtf);
     composedRtf_ = rtf;
-    composedName_ = ProposedReportName(StationCodeOf(entry), ReportTime(inputs.forecastBaseTime, inputs.forecastStep));
+    composedName_ = ProposedReportName(StationCodeOf(entry), ReportTime(inputs));
     emit reportComposed();
 }
 

@@ -61,6 +61,12 @@ public:
         announce_(ToQString(url));
         return http_.Get(url);
     }
+    StreamedAnswer GetStreamed(const std::string& url, std::optional<ByteRange> range, const BodySink& sink) override
+    {
+        session_.Restart();
+        announce_(ToQString(url));
+        return http_.GetStreamed(url, range, sink);
+    }
 
 private:
     HttpClient& http_;

@@ -18,6 +18,7 @@
 #include "retrieval/ConfigFile.h"
 #include "retrieval/BulletinCheck.h"
 #include "retrieval/HttpClient.h"  // the body limit only
+#include "retrieval/NbsSource.h"
 #include "retrieval/ProgramFiles.h"
 #include "time/Clock.h"
 #include "richtext/RichDocument.h"
@@ -374,7 +375,7 @@ int MakeReport(const Options& options, const fs::path& programDir, std::istream&
 
     const TimeTextContext time{options.timeType, state.stationTimeZone, SystemFormatSettings()};
     const TDateTime today = options.today ? *options.today : SystemClock().Today();
-    state.bulletinLines = BulletinLinesOf(body, config->Value("INTERNET", "C_FOUS_TEXT_HTML"));
+    state.bulletinLines = BulletinLinesOf(body, BulletinTag(*config));
     const BulletinVerdict verdict = AcceptBulletin(state.bulletinLines, stationCode, today, time.settings.TimeSeparator);
     if (!verdict.accepted) {
         WriteMessage(err, verdict.refusal.empty() ? std::string(kNoCalendarDate) : verdict.refusal);

@@ -86,6 +86,29 @@ struct ForecastModel {
     std::vector<ForecastPeriod> periods;    // in the reader's order; a span may repeat (the old
                                             // table has two 6-12 periods, one without amount)
 
+    // The hour of the instant that track bar position `step` describes, nominally 3 * step
+    // hours after the issue: the instant nearest to that hour within 2 hours, the later of
+    // two as near; 3 * step when there is none. Bulletins issued at 00, 03, ... 21 UTC have
+    // their instants at exactly those hours; an hourly run's lie 1 or 2 hours off them.
+    int HourOfStep(int step) const
+    {
+        const int nominal = 3 * step;
+        int best = nominal;
+        int bestDistance = 2;  // the farthest an instant may lie from its step
+        bool found = false;
+        for (const ForecastInstant& instant : instants) {
+            const int distance = instant.hour > nominal ? instant.hour - nominal : nominal - instant.hour;
+            if (distance > 2)
+                continue;
+            if (!found || distance < bestDistance || (distance == bestDistance && instant.hour > best)) {
+                best = instant.hour;
+                bestDistance = distance;
+                found = true;
+            }
+        }
+        return best;
+    }
+
     // The instant `hour` hours after the issue; nullptr when the model has none.
     const ForecastInstant* InstantAt(int hour) const
     {

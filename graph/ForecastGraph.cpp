@@ -293,9 +293,18 @@ void DrawWind(QPainter& painter, const ForecastGraphModel& model, const Forecast
         if (!speed)
             continue;
         painter.setPen(kText);
+        // "12G22": 12 kt gusting to 22, as aviation reports write it, in a font small enough
+        // for its column.
+        const std::optional<int>& gust = model.series.windGust[i];
+        const QString figures = gust ? QString::number(*speed) + "G" + QString::number(*gust) : QString::number(*speed);
+        int pixels = 10;
+        while (gust && pixels > 6 && QFontMetricsF(FigureFont(pixels)).horizontalAdvance(figures) > 2 * kHalfStep - 2)
+            --pixels;
+        painter.setFont(FigureFont(pixels));
         painter.drawText(QRectF(layout.hourX[i] - kHalfStep, layout.windSpeedRow.top(), 2 * kHalfStep,
                                 layout.windSpeedRow.height()),
-                         Qt::AlignCenter, QString::number(*speed));
+                         Qt::AlignCenter, figures);
+        painter.setFont(FigureFont(10));
         if (direction || *speed == 0)
             DrawWindBarb(painter, QPointF(layout.hourX[i], layout.windRow.center().y()), direction.value_or(0), *speed);
     }

@@ -98,13 +98,27 @@ void ReportComposer::DescribeWind()
         AppendSentence(Text("WIND", "NoReport"));
     else  // "07" -> "7"
         AppendSentence(FillTemplate(Text("WIND", "WIND"), directionText, std::to_string(speedValue)));
+    DescribeGusts(speedValue);
+}
+
+// Gusts are told when they exceed the wind speed by kGustMarginKnots or more, and where the
+// file has a text for them.
+void ReportComposer::DescribeGusts(int speedValue)
+{
+    const ForecastValue& gust = instant_->windGust;
+    if (gust.state != State::Given || instant_->windSpeed.state != State::Given)
+        return;
+    const std::optional<int> gustValue = ParseInteger(gust.text);
+    const std::string pattern = Text("WIND", "Gusts");
+    if (gustValue && *gustValue - speedValue >= kGustMarginKnots && !pattern.empty())
+        AppendSentence(FillTemplate(pattern, std::to_string(*gustValue)));
 }
 
 void ReportComposer::DescribePrecipType()
 {
     if (instant_ == nullptr || instant_->precipType.state != State::Given)
         return;
-    AppendSentence(FillTemplate(Text("PTYPE", "PTYPE"), Text("PTYPE", instant_->precipType.Key())));
+    AppendSentence(FillTemplate(Text("PTYPE", "PTYPE"), CategoryText(inputs_.config, "PTYPE", instant_->precipType)));
 }
 
 }  // namespace skelmar

@@ -1,5 +1,7 @@
 #include "report/ForecastGraphModel.h"
 
+#include "report/ReportComposer.h"
+
 #include <algorithm>
 
 #include "text/Numbers.h"
@@ -142,7 +144,7 @@ ForecastSeries ReadForecastSeries(const ForecastModel& forecast, TemperatureUnit
 {
     ForecastSeries series;
     for (std::size_t i = 0; i < kGraphHours; ++i) {
-        const ForecastInstant* instant = forecast.InstantAt(GraphHour(static_cast<int>(i)));
+        const ForecastInstant* instant = forecast.InstantAt(forecast.HourOfStep(GraphHour(static_cast<int>(i)) / 3));
         if (instant == nullptr)
             continue;
         series.temperature[i] = Temperature(instant->temperature.text, unit);
@@ -151,6 +153,9 @@ ForecastSeries ReadForecastSeries(const ForecastModel& forecast, TemperatureUnit
             series.cloudCover[i] = instant->cloudCover.Key();
         series.windDirection[i] = NumberIn(instant->windDirection.text, 0, 36);
         series.windSpeed[i] = NumberIn(instant->windSpeed.text, 0, 98);
+        const std::optional<int> gust = NumberIn(instant->windGust.text, 0, 998);
+        if (gust && series.windSpeed[i] && *gust - *series.windSpeed[i] >= kGustMarginKnots)
+            series.windGust[i] = gust;
         series.category[i] = FlightCategoryOf(*instant);
     }
     series.sixHours = ReadPeriods(forecast, 6);

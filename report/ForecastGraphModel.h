@@ -63,6 +63,9 @@ struct ForecastSeries {
     std::array<std::string, kGraphHours> cloudCover;           // the CLDS code
     std::array<std::optional<int>, kGraphHours> windDirection; // tens of degrees, 0 .. 36
     std::array<std::optional<int>, kGraphHours> windSpeed;     // knots, 0 .. 98
+    // The gust, knots, where it exceeds the speed by kGustMarginKnots or more (as the report
+    // tells it); the NBM bulletin alone gives gusts.
+    std::array<std::optional<int>, kGraphHours> windGust;
     std::array<FlightCategory, kGraphHours> category{};
     // The periods ending by hour 60, by growing end, each span once.
     std::vector<PeriodValues> sixHours;

@@ -84,7 +84,11 @@ void ReportComposer::DescribeProbability(std::string_view key, const ForecastVal
         AppendSentence(missing);
         return;
     }
-    const std::string pattern = Text("PROBABILITIES", key);
+    // A value with a template of its own (the NBM's chance of thunderstorms, which comes
+    // without the chance that a storm is severe) uses it; a file without it says nothing.
+    const std::string pattern = Text("PROBABILITIES", value.key.empty() ? key : std::string_view(value.key));
+    if (pattern.empty() && !value.key.empty())
+        return;
     // The value alone decides between one argument and two, whatever its element.
     if (value.text.find('/') == std::string::npos) {
         AppendSentence(FillTemplate(pattern, value.text));

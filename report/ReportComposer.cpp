@@ -17,6 +17,11 @@ TDateTime ReportTime(TDateTime forecastBaseTime, int forecastStep)
     return forecastBaseTime + (forecastStep * 3) / 24.0;
 }
 
+TDateTime ReportTime(const ReportInputs& inputs)
+{
+    return inputs.forecastBaseTime + inputs.forecast.HourOfStep(inputs.forecastStep) / 24.0;
+}
+
 std::string FontSizeControl(double points)
 {
     return "\\fs" + std::to_string(std::lround(points * 2)) + " ";
@@ -36,7 +41,7 @@ std::string CategoryText(const ConfigTexts& config, std::string_view section, co
 }
 
 ReportComposer::ReportComposer(const ReportInputs& inputs)
-    : inputs_(inputs), instant_(inputs.forecast.InstantAt(3 * inputs.forecastStep))
+    : inputs_(inputs), instant_(inputs.forecast.InstantAt(inputs.forecast.HourOfStep(inputs.forecastStep)))
 {
 }
 
@@ -56,7 +61,7 @@ std::string ReportComposer::Heading() const
     heading += ' ';
     heading += inputs_.station;
     heading += ", at ";
-    heading += FormatForecastTime(false, ReportTime(inputs_.forecastBaseTime, inputs_.forecastStep),
+    heading += FormatForecastTime(false, ReportTime(inputs_),
                                   inputs_.time);
     heading += "\\i0 " + FontSizeControl(11) + "\\b0 \\f0 \\par ";
     return heading;

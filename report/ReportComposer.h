@@ -16,6 +16,10 @@
 
 namespace skelmar {
 
+// The least margin, in knots, by which the gust must exceed the wind speed for the report to
+// tell it: the margin at which aviation forecasts (TAF) and observations report gusts.
+inline constexpr int kGustMarginKnots = 10;
+
 // The lengths of the periods whose introductions the configuration has always had.
 enum class PeriodKind { SixHours = 6, TwelveHours = 12 };
 
@@ -68,6 +72,8 @@ public:
     // WIND(direction, speed). Throws Error for a speed or direction that is not a whole
     // number (the empty one too) and not marked missing.
     void DescribeWind();
+    // The gust sentence after the wind's, for a speed of `speedValue` knots.
+    void DescribeGusts(int speedValue);
     // Nothing when there is none or it is missing.
     void DescribePrecipType();
 

@@ -39,7 +39,12 @@ struct ReportInputs {
     const TimeTextContext& time;    // Local or Zulu, the station's zone, the date patterns
 };
 
-// The instant the report describes: 3 * forecastStep hours after the base time.
+// The track bar's nominal instant: 3 * forecastStep hours after the base time.
 TDateTime ReportTime(TDateTime forecastBaseTime, int forecastStep);
+
+// The instant the report describes: that of the model's instant for the step
+// (ForecastModel::HourOfStep), which is the nominal one for every bulletin issued at a
+// 3-hourly hour and up to 2 hours off it for an hourly NBM run.
+TDateTime ReportTime(const ReportInputs& inputs);
 
 }  // namespace skelmar

@@ -5,6 +5,7 @@
 #include "forecast/ForecastReaders.h"
 #include "retrieval/BulletinText.h"
 #include "retrieval/GuidanceTranslator.h"
+#include "retrieval/NbsValidation.h"
 #include "text/Error.h"
 #include "text/Numbers.h"
 #include "text/StringRoutines.h"
@@ -73,6 +74,9 @@ BulletinVerdict AcceptBulletin(BulletinLines& lines, std::string_view stationCod
     // Today's bulletins (GFS and NAM guidance) come in a newer layout than the one the check,
     // the table and the report read; they are rewritten into it first. Any other text, the
     // old layout included, passes as it is.
+    // The NBM's bulletin has a reader and a check of its own, and is kept as it stands.
+    if (std::optional<BulletinVerdict> nbs = CheckNbsBulletin(lines, stationCode, today))
+        return std::move(*nbs);
     const BulletinLines downloaded = lines;
     TranslateGuidanceBulletin(lines);
     BulletinVerdict verdict = CheckBulletin(lines, stationCode, today, timeSeparator);

@@ -38,16 +38,17 @@ struct BulletinVerdict {
 
 // Checks `lines` (in the old layout, see TranslateGuidanceBulletin) as the bulletin of
 // `stationCode` on the local date `today`. The header is the first line without its first
-// character: it must begin with the code (three or four characters) and hold at least seven words, the sixth the date
-// ("12/9/05", month first) and the seventh the issue time ("1200"), read with
-// `timeSeparator` as the regional time separator. Throws Error("'...' is not a valid integer
+// character: it must begin with the code (three or four characters) and hold at least seven
+// words, the sixth the date ("12/9/05", month first) and the seventh the issue time ("1200"),
+// read with `timeSeparator` as the regional time separator. Throws Error("'...' is not a valid integer
 // value") or Error("'...' is not a valid time") for a field that does not convert.
 BulletinVerdict CheckBulletin(const BulletinLines& lines, std::string_view stationCode, TDateTime today,
                               char timeSeparator);
 
-// A GFS or NAM guidance bulletin rewritten into the old layout, then CheckBulletin; an
-// accepted bulletin's table is normalised. A refused one is left in the old layout. The
-// verdict carries the forecast model of the bulletin.
+// An NBM bulletin checked by CheckNbsBulletin and left as it stands; otherwise a GFS or NAM
+// guidance bulletin rewritten into the old layout, then CheckBulletin; an accepted
+// bulletin's table is normalised. A refused one is left in the old layout. The verdict
+// carries the forecast model of the bulletin.
 BulletinVerdict AcceptBulletin(BulletinLines& lines, std::string_view stationCode, TDateTime today,
                                char timeSeparator);
 

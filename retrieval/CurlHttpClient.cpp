@@ -1,6 +1,7 @@
 #include "retrieval/HttpClient.h"
 
 #include <cerrno>
+#include <cstdlib>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -83,12 +84,59 @@ struct Transfer {
     std::string statusLine;  // of the last response header block, without its line break
     bool tooLarge = false;
     bool outOfMemory = false;
+    // A streamed GET: the body goes to the sink instead, once the status is a success.
+    const BodySink* sink = nullptr;
+    bool successStatus = false;
+    bool stopped = false;        // the sink said stop
+    bool sinkFailed = false;     // the sink threw
+    std::optional<std::uint64_t> totalSize;  // from Content-Range
+    std::uint64_t bodyBytes = 0;
 };
+
+// A streamed piece of the body: to the sink, or dropped when it belongs to a failure.
+std::size_t StreamBody(Transfer& transfer, std::string_view piece) noexcept
+{
+    if (!transfer.successStatus)
+        return piece.size();
+    transfer.bodyBytes += piece.size();
+    try {
+        if (!(*transfer.sink)(piece)) {
+            transfer.stopped = true;
+            return 0;
+        }
+    } catch (...) {
+        transfer.sinkFailed = true;
+        return 0;
+    }
+    return piece.size();
+}
+
+// "Content-Range: bytes 0-99/12345" -> 12345.
+std::optional<std::uint64_t> ContentRangeTotal(std::string_view line)
+{
+    constexpr std::string_view kName = "content-range:";
+    if (line.size() < kName.size())
+        return std::nullopt;
+    for (std::size_t i = 0; i < kName.size(); ++i)
+        if (std::tolower(static_cast<unsigned char>(line[i])) != kName[i])
+            return std::nullopt;
+    const std::size_t slash = line.find('/');
+    if (slash == std::string_view::npos)
+        return std::nullopt;
+    const std::string total(line.substr(slash + 1, line.find_first_of("\r\n", slash) - slash - 1));
+    char* end = nullptr;
+    const unsigned long long value = std::strtoull(total.c_str(), &end, 10);
+    if (total.empty() || end == total.c_str() || *end != '\0')
+        return std::nullopt;
+    return value;
+}
 
 // libcurl calls these from C: they must not throw. Returning less than `count` aborts.
 std::size_t WriteBody(char* data, std::size_t /*size is 1*/, std::size_t count, void* user) noexcept
 {
     Transfer& transfer = *static_cast<Transfer*>(user);
+    if (transfer.sink != nullptr)
+        return StreamBody(transfer, std::string_view(data, count));
     if (count > transfer.maxBody - transfer.body.size()) {
         transfer.tooLarge = true;
         return 0;
@@ -115,6 +163,12 @@ std::size_t ReadHeader(char* data, std::size_t /*size is 1*/, std::size_t count,
             transfer.outOfMemory = true;
             return 0;
         }
+        // "HTTP/1.1 206 Partial Content": the code is the second word.
+        const std::size_t blank = line.find(' ');
+        transfer.successStatus = blank != std::string_view::npos && line.size() > blank + 1 && line[blank + 1] == '2';
+        transfer.totalSize.reset();
+    } else if (const auto total = ContentRangeTotal(line)) {
+        transfer.totalSize = total;
     }
     return count;
 }
@@ -255,17 +309,18 @@ void CurlHttpClient::WakeUp()
     curl_multi_wakeup(handles_->multi.get());
 }
 
-std::string CurlHttpClient::Get(const std::string& url)
+long CurlHttpClient::Request(const std::string& url, void* transferData, const char* range)
 {
+    Transfer& transfer = *static_cast<Transfer*>(transferData);
     const auto address = ParseAddress(url);
     CURL* easy = handles_->easy.get();
-    Transfer transfer;
-    transfer.maxBody = limits_.maxBodyBytes;
     char errorBuffer[CURL_ERROR_SIZE] = "";
 
-    // The handle outlives this call, so it must not keep pointers to what dies with it.
+    // The handle outlives this call, so it must not keep pointers to what dies with it, nor
+    // a streamed request's range and size limit.
     struct Binding {
         CURL* easy;
+        curl_off_t maxBody;
         ~Binding()
         {
             curl_easy_setopt(easy, CURLOPT_ERRORBUFFER, nullptr);
@@ -273,13 +328,20 @@ std::string CurlHttpClient::Get(const std::string& url)
             curl_easy_setopt(easy, CURLOPT_HEADERDATA, nullptr);
             curl_easy_setopt(easy, CURLOPT_XFERINFODATA, nullptr);
             curl_easy_setopt(easy, CURLOPT_CURLU, nullptr);
+            curl_easy_setopt(easy, CURLOPT_RANGE, nullptr);
+            curl_easy_setopt(easy, CURLOPT_MAXFILESIZE_LARGE, maxBody);
         }
-    } binding{easy};
+    } binding{easy, static_cast<curl_off_t>(limits_.maxBodyBytes)};
     SetOption(easy, CURLOPT_CURLU, address.get());
     SetOption(easy, CURLOPT_WRITEDATA, &transfer);
     SetOption(easy, CURLOPT_HEADERDATA, &transfer);
     SetOption(easy, CURLOPT_ERRORBUFFER, errorBuffer);
     SetOption(easy, CURLOPT_XFERINFODATA, observer_);
+    if (transfer.sink != nullptr) {
+        // A streamed body has no size limit but the one its sink sets by stopping.
+        SetOption(easy, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(0));
+        SetOption(easy, CURLOPT_RANGE, range);
+    }
 
     const auto code = static_cast<CURLcode>(Perform());
     if (code == CURLE_ABORTED_BY_CALLBACK)
@@ -288,13 +350,39 @@ std::string CurlHttpClient::Get(const std::string& url)
     curl_easy_getinfo(easy, CURLINFO_OS_ERRNO, &osErrno);
     if (code == CURLE_COULDNT_CONNECT && osErrno == ECONNREFUSED)
         throw ConnectionRefusedError();
-    if (code != CURLE_OK)
+    if (code == CURLE_WRITE_ERROR && transfer.sinkFailed)
+        throw Error("The download was stopped by an error while it was read");
+    if (code != CURLE_OK && !(code == CURLE_WRITE_ERROR && transfer.stopped))
         throw Error(DescribeFailure(code, errorBuffer, transfer, address.get(), limits_.maxBodyBytes));
     long status = 0;
     curl_easy_getinfo(easy, CURLINFO_RESPONSE_CODE, &status);
     if (status < 200 || status > 299)
         throw Error(StatusFailure(status, transfer, easy));
+    return status;
+}
+
+std::string CurlHttpClient::Get(const std::string& url)
+{
+    Transfer transfer;
+    transfer.maxBody = limits_.maxBodyBytes;
+    Request(url, &transfer, nullptr);
     return std::move(transfer.body);
+}
+
+StreamedAnswer CurlHttpClient::GetStreamed(const std::string& url, std::optional<ByteRange> range, const BodySink& sink)
+{
+    Transfer transfer;
+    transfer.sink = &sink;
+    std::string rangeText;
+    if (range)
+        rangeText = std::to_string(range->first) + "-" +
+                    (range->last == ByteRange::kToEnd ? std::string() : std::to_string(range->last));
+    StreamedAnswer answer;
+    answer.status = Request(url, &transfer, range ? rangeText.c_str() : nullptr);
+    answer.totalSize = transfer.totalSize;
+    answer.bodyBytes = transfer.bodyBytes;
+    answer.stopped = transfer.stopped;
+    return answer;
 }
 
 int CurlHttpClient::Perform()

@@ -4,13 +4,34 @@
 
 #include <chrono>
 #include <cstddef>
+#include <cstdint>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "text/Error.h"
 
 namespace skelmar {
+
+// Bytes `first` to `last` of a document, both included (an HTTP Range request); kToEnd as
+// `last`: to the document's end.
+struct ByteRange {
+    static constexpr std::uint64_t kToEnd = ~std::uint64_t{0};
+    std::uint64_t first = 0;
+    std::uint64_t last = kToEnd;
+};
+
+// Receives a body piece by piece as it arrives; false stops the transfer there.
+using BodySink = std::function<bool(std::string_view piece)>;
+
+struct StreamedAnswer {
+    long status = 200;                        // 200 (the whole document) or 206 (the range)
+    std::optional<std::uint64_t> totalSize;   // the document's size, from Content-Range
+    std::uint64_t bodyBytes = 0;              // bytes of the body received
+    bool stopped = false;                     // the sink stopped the transfer
+};
 
 // The message of a refused connection.
 inline constexpr std::string_view kConnectionRefusedMessage = "Socket Error # 10061\r\nConnection refused.";
@@ -49,6 +70,20 @@ public:
     virtual void SetObserver(TransferObserver* observer) { (void)observer; }
     // From any thread: a Get that waits on the network asks its observer at once.
     virtual void WakeUp() {}
+
+    // A GET whose body goes to `sink` as it arrives, with the Range header when `range` is
+    // given; a server may answer a range with the whole document (status 200). The body of
+    // a failure status never reaches the sink. Failures as Get; no limit on the size, which
+    // the sink controls. This default gets the whole body with Get and hands it on at once.
+    virtual StreamedAnswer GetStreamed(const std::string& url, std::optional<ByteRange> range, const BodySink& sink)
+    {
+        (void)range;
+        const std::string body = Get(url);
+        StreamedAnswer answer;
+        answer.bodyBytes = body.size();
+        answer.stopped = !sink(body);
+        return answer;
+    }
 };
 
 struct HttpLimits {
@@ -87,8 +122,12 @@ public:
     std::string Get(const std::string& url) override;
     void SetObserver(TransferObserver* observer) override { observer_ = observer; }
     void WakeUp() override;
+    StreamedAnswer GetStreamed(const std::string& url, std::optional<ByteRange> range, const BodySink& sink) override;
 
 private:
+    // One GET into `transfer` (a Transfer of the implementation: streamed when it has a sink,
+    // with `range` when not null); the status, a success. Throws as Get.
+    long Request(const std::string& url, void* transfer, const char* range);
     // Runs the transfer set up on the handle; libcurl's result.
     int Perform();
     TransferObserver* observer_ = nullptr;

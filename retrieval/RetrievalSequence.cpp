@@ -2,6 +2,7 @@
 
 #include "forecast/ForecastReaders.h"
 #include "retrieval/HttpClient.h"
+#include "retrieval/NbsSource.h"
 #include "retrieval/PictureFile.h"
 #include "text/Error.h"
 
@@ -23,12 +24,13 @@ std::string Address(const ConfigTexts& config, std::string_view serverKey, std::
     return server + std::string(stationCode) + config.Value("INTERNET", extensionKey);
 }
 
-// GETs `url`; on failure adds the refused-connection warning or `notFound` and answers false.
-bool Fetch(HttpClient& http, const std::string& url, std::string_view notFound, RetrievalOutcome& outcome,
-           std::string& body)
+// Runs `download` for the body; on failure adds the refused-connection warning or `notFound`
+// and answers false.
+template <typename Download>
+bool Fetch(const Download& download, std::string_view notFound, RetrievalOutcome& outcome, std::string& body)
 {
     try {
-        body = http.Get(url);
+        body = download();
         return true;
     } catch (const TransferCancelledError&) {
         throw;
@@ -45,14 +47,20 @@ void Retrieve(const RetrievalRequest& request, HttpClient& http, PictureTarget& 
     std::string body;
     // An empty server would make the address the station code alone, a request that can only
     // fail and call the whole report invalid.
-    if (!request.pictureUrl.empty() && Fetch(http, request.pictureUrl, kGraphicNotFound, outcome, body)) {
+    if (!request.pictureUrl.empty() &&
+        Fetch([&] { return http.Get(request.pictureUrl); }, kGraphicNotFound, outcome, body)) {
         const std::filesystem::path file = picture.Path();
         WritePictureFile(file, body);
         picture.Load(file);
         outcome.pictureLoaded = true;
     }
 
-    if (Fetch(http, request.textUrl, kTextNotFound, outcome, body)) {
+    const auto download = [&] {
+        if (request.nbsCycleFile.empty())
+            return http.Get(request.textUrl);
+        return FetchLatestNbsBlock(http, request.nbsCycleFile, request.nbsIdentifier, request.now).block;
+    };
+    if (Fetch(download, kTextNotFound, outcome, body)) {
         outcome.lines = BulletinLinesOf(body, request.tag);
         outcome.textArrived = true;
     } else {
@@ -84,7 +92,11 @@ RetrievalRequest MakeRetrievalRequest(const ConfigTexts& config, std::string_vie
     if (GraphServerConfigured(config))
         request.pictureUrl = address("C_ZOZI14_GRAPHSERVER", "C_FOUS_GRAPH_EXT");
     request.textUrl = address("C_ZOZI14_TEXTSERVER", "C_FOUS_TEXT_EXT");
-    request.tag = config.Value("INTERNET", "C_FOUS_TEXT_HTML");
+    request.tag = BulletinTag(config);
+    if (NbsSourceSelected(config)) {
+        request.nbsCycleFile = NbsCycleFilePattern(config);
+        request.nbsIdentifier = NbsStationIdentifier(config, stationCode);
+    }
     request.today = today;
     request.timeSeparator = timeSeparator;
     return request;

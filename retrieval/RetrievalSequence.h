@@ -5,6 +5,7 @@
 // is to show, which the window applies in one step on its own thread, so that the retrieval
 // can run on another one and a cancelled one leaves no trace.
 
+#include <chrono>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -42,7 +43,13 @@ struct RetrievalRequest {
     std::string stationCode;
     std::string pictureUrl;  // empty: no picture server, so no picture
     std::string textUrl;
-    std::string tag;         // [INTERNET] C_FOUS_TEXT_HTML
+    std::string tag;         // [INTERNET] C_FOUS_TEXT_HTML; none for the NBM's text
+    // With [INTERNET] C_TEXT_SOURCE=NBS: the cycle file's address pattern and the station's
+    // identifier in it (NbsSource.h); the text is then the station's block of the newest
+    // cycle file before `now`, in place of textUrl.
+    std::string nbsCycleFile;
+    std::string nbsIdentifier;
+    std::chrono::system_clock::time_point now = std::chrono::system_clock::now();
     TDateTime today = 0;
     char timeSeparator = ':';  // the regional time separator
 };

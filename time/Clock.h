@@ -2,6 +2,8 @@
 // The computer's local calendar date, behind a small interface so that the command line's
 // --today and the tests can give a date of their own.
 
+#include <chrono>
+
 #include "time/Calendar.h"
 
 namespace skelmar {
@@ -10,6 +12,8 @@ class Clock {
 public:
     virtual ~Clock() = default;
     virtual TDateTime Today() const = 0;  // midnight of the local date
+    // The present instant, which picks the newest NBM cycle.
+    virtual std::chrono::system_clock::time_point Now() const { return std::chrono::system_clock::now(); }
 };
 
 class SystemClock final : public Clock {

@@ -777,7 +777,7 @@ TEST(ReportProgram, MessagesThatSayWhatWentWrong)
     EXPECT_EQ(ReadFile(err), "Cannot write to standard output: No space left on device\n");
 
     // An empty configuration file, and one of another program.
-    for (const std::string content : {std::string(), std::string("[Settings]\r\nColour=blue\r\n")}) {
+    for (const std::string& content : {std::string(), std::string("[Settings]\r\nColour=blue\r\n")}) {
         SCOPED_TRACE(content);
         const fs::path config = folder.Path() / "other.ini";
         WriteFile(config, content);

@@ -96,7 +96,8 @@ LoopbackServer::LoopbackServer(std::optional<TlsFiles> tls)
             }
             route = found->second;
         }
-        response.status = route.reply.status;
+        // Left unset, the library answers ranges itself (200 or 206).
+        response.status = route.reply.ranges && route.reply.status == 200 ? -1 : route.reply.status;
         for (const auto& [name, value] : route.reply.headers)
             response.set_header(name, value);
         if (route.stall) {

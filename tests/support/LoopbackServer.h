@@ -36,6 +36,9 @@ struct Reply {
     // Send the body in chunks without a Content-Length, so the receiver cannot know its size
     // before it has read it.
     bool chunked = false;
+    // Answer a Range request with that part of the body (status 206), as a server of static
+    // files does; otherwise the whole body, whatever the request asks.
+    bool ranges = false;
 };
 
 // A certificate and its private key, PEM files, for a server that speaks HTTPS.
