@@ -67,7 +67,12 @@ void ReportComposer::DescribeVisibility()
         AppendSentence(CategoryText(inputs_.config, "VIS", visibility));
         return;
     }
-    const std::string miles = visibility.number ? Text("VIS", "Miles") : std::string();
+    // Exactly one mile reads "1 mile" where the file has the singular's template.
+    std::string miles = visibility.number ? Text("VIS", "Miles") : std::string();
+    if (!miles.empty() && *visibility.number == 1) {
+        if (std::string mile = Text("VIS", "Mile"); !mile.empty())
+            miles = std::move(mile);
+    }
     const std::string text =
         miles.empty() ? CategoryText(inputs_.config, "VIS", visibility) : FillTemplate(miles, QuantityText(*visibility.number));
 

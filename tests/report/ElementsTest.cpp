@@ -177,9 +177,12 @@ TEST(DescribeSkyAndVisibility, NumbersWhereTheFileHasTheirTemplates)
         State ceilingState;
         bool templates;
         std::string_view text;
+        bool singularTemplate = true;  // the file has [VIS] Mile for exactly one mile
     };
     const Expectation kExpect[] = {
         {__LINE__, 1500, 1.5, State::Given, true, "Sky bkn at 1,500 ft. Vis 1.5 mi. "},
+        {__LINE__, 1500, 1, State::Given, true, "Sky bkn at 1,500 ft. Vis 1 mile. "},
+        {__LINE__, 1500, 1, State::Given, true, "Sky bkn at 1,500 ft. Vis 1 mi. ", false},
         {__LINE__, 12000, 0.25, State::Given, true, "Sky bkn at 12,000 ft. Vis 0.25 mi. "},
         {__LINE__, 300, 10, State::Given, true, "Sky bkn at 300 ft. Vis 10 mi. "},
         {__LINE__, 1500, 1.5, State::Given, false, "Sky bkn 1000-1900. Vis 1-2 mi. "},
@@ -205,6 +208,8 @@ TEST(DescribeSkyAndVisibility, NumbersWhereTheFileHasTheirTemplates)
             config = {{"CLDS", "CLDS", "Sky %s"},    {"CLDS", "BK", "bkn"},     {"CIG", "C4", " 1000-1900."},
                       {"CIG", "9", " no ceiling."},  {"VIS", "V3", "1-2 mi"},    {"VIS", "VIS1", "Vis %s."},
                       {"CIG", "Feet", " at %s ft."}, {"VIS", "Miles", "%s mi"}};
+            if (e.singularTemplate)
+                config.Set("VIS", "Mile", "%s mile");
         }
         ReportComposer composer(DecoderInputs(forecast, 2, TemperatureUnit::Fahrenheit, config));
         composer.DescribeSky();

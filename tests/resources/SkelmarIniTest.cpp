@@ -270,6 +270,7 @@ TEST_F(SkelmarIniTest, TemplatesHoldOnePlaceholderPerArgument)
         {__LINE__, "SNOW", "SNOW", 1, 1},
         {__LINE__, "CIG", "Feet", 1, 1},
         {__LINE__, "VIS", "Miles", 1, 1},
+        {__LINE__, "VIS", "Mile", 1, 1},
         // Texts used alone, without arguments.
         {__LINE__, "GENERAL", "Heading", 0, 0},
         {__LINE__, "TEMP", "NoReport", 0, 0},

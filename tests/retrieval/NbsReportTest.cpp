@@ -189,7 +189,7 @@ TEST_F(NbsReportTest, ReportOfARunAtA3HourlyHour)
           "The chance of thunderstorms is 9 percent. Expect no measurable amount of precipitation."}},
         // 21 hours, 09 UTC: 300 feet, 1 mile.
         {7,
-         {"August 30, 2024 0900 Zulu", "Skies will be overcast with a ceiling of 300 feet.", "Visibility will be 1 miles.",
+         {"August 30, 2024 0900 Zulu", "Skies will be overcast with a ceiling of 300 feet.", "Visibility will be 1 mile.",
           "For the 6 hours between 8/30/24 0600 Zulu and 8/30/24 1200 Zulu: The chance of precipitation is 29 percent.",
           "For the 12 hours between 8/30/24 0000 Zulu and 8/30/24 1200 Zulu: The chance of precipitation is 44 percent. "
           "The chance of thunderstorms is 43 percent. Expect 0.10 to 0.24 inch of precipitation."}},
