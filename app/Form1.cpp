@@ -203,10 +203,17 @@ void TForm1::ChangeStation(bool fromMap)
     PendingChange change;
     change.entry = FromQString(stationList_->currentText());
     change.fromMap = fromMap;
-    // A station whose code or zone is wrong is refused before anything is downloaded.
-    change.zone = StationTimeZone(change.entry, Texts(), zoneList_.get(), SystemZoneDirectory());
-    const std::string code = ParseStationEntry(change.entry).code;
-    CheckStationCodeUnique(stationEntries_, code);
+    // A station whose code or zone is wrong is refused before anything is downloaded, and the
+    // list goes back to the station of the report on screen.
+    std::string code;
+    try {
+        change.zone = StationTimeZone(change.entry, Texts(), zoneList_.get(), SystemZoneDirectory());
+        code = ParseStationEntry(change.entry).code;
+        CheckStationCodeUnique(stationEntries_, code);
+    } catch (...) {
+        SelectShownStation();
+        throw;
+    }
 
     const std::string stationCode = stationList_->currentIndex() >= 0 ? code : std::string();
     if (stationCode.empty() || runner_ == nullptr) {

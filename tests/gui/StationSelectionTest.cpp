@@ -156,7 +156,8 @@ private slots:
         QCOMPARE(phoenix.Bias, 420);
         QCOMPARE(phoenix.DaylightDate.wMonth, std::uint16_t{0});  // no daylight time
 
-        // Each bad entry: the error box, nothing retrieved, no page change, the clock kept.
+        // Each bad entry: the error box, nothing retrieved, no page change, the clock kept, and
+        // the list back on the station whose report is shown.
         const struct {
             const char* entry;
             const char* message;
@@ -182,6 +183,7 @@ private slots:
             QCOMPARE(s.server.Requests().size(), before);
             QCOMPARE(s.Page(), QStringLiteral("TabSheet4"));
             QCOMPARE(s.t->form->State().stationTimeZone, phoenix);
+            QCOMPARE(s.list->currentText(), QStringLiteral("Phoenix, AZ (PHX)=7"));
         }
     }
 
