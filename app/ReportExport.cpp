@@ -13,8 +13,8 @@
 
 #include "app/RichTextViews.h"
 #include "graph/QtText.h"
+#include "richtext/ReportDocument.h"
 #include "richtext/RichDocument.h"
-#include "richtext/RtfControls.h"
 #include "richtext/RtfReader.h"
 #include "text/Error.h"
 #include "text/OutputFile.h"
@@ -76,10 +76,10 @@ QString ProposedReportName(std::string_view stationCode, TDateTime forecastTime)
 QByteArray ReportFileBytes(ReportFileFormat format, const std::string& rtf, const QImage& graph)
 {
     switch (format) {
-    case ReportFileFormat::Rtf: return Bytes(EscapeRtfControls(rtf));
-    case ReportFileFormat::Html: return Bytes(HtmlText(ReadRtf(rtf)));
+    case ReportFileFormat::Rtf: return Bytes(ReportDocumentBytes(ReportDocumentFormat::Rtf, rtf));
+    case ReportFileFormat::Html: return Bytes(ReportDocumentBytes(ReportDocumentFormat::Html, rtf));
     case ReportFileFormat::Pdf: return PdfBytes(rtf, graph);
-    case ReportFileFormat::Text: return Bytes(PlainText(ReadRtf(rtf)));
+    case ReportFileFormat::Text: return Bytes(ReportDocumentBytes(ReportDocumentFormat::Text, rtf));
     }
     return {};
 }

@@ -21,9 +21,7 @@
 #include "retrieval/NbsSource.h"
 #include "retrieval/ProgramFiles.h"
 #include "time/Clock.h"
-#include "richtext/RichDocument.h"
-#include "richtext/RtfReader.h"
-#include "richtext/RtfControls.h"
+#include "richtext/ReportDocument.h"
 #include "text/Cp1252.h"
 #include "text/Error.h"
 #include "text/Numbers.h"
@@ -50,7 +48,7 @@ constexpr std::size_t kMaxBulletinBytes = HttpLimits{}.maxBodyBytes;
 // needs a reason for the refusal.
 constexpr std::string_view kNoCalendarDate = "The bulletin's date is not a calendar date.";
 
-enum class OutputFormat { Text, Rtf, Html };
+using OutputFormat = ReportDocumentFormat;
 
 struct Options {
     std::optional<fs::path> config;
@@ -389,21 +387,12 @@ int MakeReport(const Options& options, const fs::path& programDir, std::istream&
     const std::string station = StationDisplayText(entry);
     const ReportInputs inputs{state.forecast, state.forecastBaseTime, options.step, options.unit,
                               station, *config, time};
-    std::string output;
-    if (options.labels) {
-        output = ReplaceControlCharacters(
-            LabelsText(ComputeTimeLabelCaptions(state.forecastBaseTime, StationDisplayText(entry), time, 0)));
-    } else {
-        output = ComposeReportText(inputs);
-        // The document exactly as the report view is given it (its raw control bytes
-        // escaped), its text a paragraph a line, or an HTML page.
-        if (options.format == OutputFormat::Text)
-            output = ReplaceControlCharacters(PlainText(ReadRtf(output)));
-        else if (options.format == OutputFormat::Html)
-            output = HtmlText(ReadRtf(output));
-        else
-            output = EscapeRtfControls(output);
-    }
+    // The document exactly as the report view is given it (its raw control bytes escaped),
+    // its text a paragraph a line, or an HTML page.
+    const std::string output =
+        options.labels
+            ? ReplaceControlCharacters(LabelsText(ComputeTimeLabelCaptions(state.forecastBaseTime, station, time, 0)))
+            : ReportDocumentBytes(options.format, ComposeReportText(inputs));
     std::string png;
     if (options.graph)
         png = graphWriter(BuildForecastGraphModel(inputs));
@@ -413,16 +402,22 @@ int MakeReport(const Options& options, const fs::path& programDir, std::istream&
         return WriteStandardOutput(out, png, err) ? kExitReportWritten : kExitFailure;
 
     // The graph's file is put in place only once the report is out: a report that cannot be
-    // written leaves an earlier file as it was.
+    // written leaves an earlier file as it was, and a FIFO or device receives nothing. The
+    // output is opened first, so that a folder or a file that cannot be made is found before
+    // the report goes out.
     std::optional<OutputFile> graphFile;
     if (options.graph) {
         graphFile.emplace(*options.graph);
-        graphFile->Write(png);
+        if (!graphFile->Direct())
+            graphFile->Write(png);
     }
     if (!WriteStandardOutput(out, output, err))
         return kExitFailure;
-    if (graphFile)
+    if (graphFile) {
+        if (graphFile->Direct())
+            graphFile->Write(png);
         graphFile->Commit();
+    }
     return kExitReportWritten;
 }
 

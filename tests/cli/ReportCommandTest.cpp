@@ -704,6 +704,15 @@ TEST(ReportProgram, FailedRunWritesNoFile)
     EXPECT_EQ(ReadFile(err), "Cannot write to standard output: No space left on device\n");
     EXPECT_TRUE(ReadFile(png) == "an older graph") << "the older graph was replaced";
     EXPECT_EQ(test::Names(folder.Path()), (std::set<std::string>{"bad.txt", "err", "g.png"}));
+
+    // A FIFO named for the graph receives nothing from a run whose report cannot be written.
+    const fs::path fifo = folder.Path() / "fifo";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const Fd reader{::open(fifo.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC)};
+    ASSERT_GE(reader.fd, 0);
+    EXPECT_EQ(SpawnProgram(BostonArgs({"--graph", fifo.string()}), -1, full.fd, err), 1);
+    char byte = 0;
+    EXPECT_EQ(::read(reader.fd, &byte, 1), 0) << "the FIFO received the graph of a failed run";
 }
 #endif
 

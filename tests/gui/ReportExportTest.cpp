@@ -116,6 +116,11 @@ private slots:
         const QByteArray longPdf = ReportFileBytes(ReportFileFormat::Pdf, longRtf, graph);
         QCOMPARE(PdfPages(longPdf), 1);
         QVERIFY(!longPdf.contains("/Subtype /Image"));
+
+        // A control character that a bulletin's cell carries is no control in a saved text
+        // file, as on the command line: the undefined byte 0x9D would be U+009D.
+        const QByteArray text = ReportFileBytes(ReportFileFormat::Text, "{\\rtf1\\ansi\\ansicpg1252 T 3\x9D F}", graph);
+        QVERIFY2(text.contains("T 3? F") && !text.contains("\xC2\x9D"), text.constData());
     }
 
     void savedCompletelyOrNotAtAll()
