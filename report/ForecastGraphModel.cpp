@@ -91,8 +91,11 @@ std::vector<ExtremeValue> ReadExtremes(const ForecastModel& forecast, Temperatur
             const ForecastValue& value = maximum ? period.maximum : period.minimum;
             if (value.state != ForecastValue::State::Given)
                 continue;
+            // Each product places its extreme 12 hours after its period begins: the GFS and NAM
+            // guidance at the end of their 12 hours, the NBM inside its 18.
+            const int hour = std::min(period.endHour, period.startHour + 12);
             if (const std::optional<long> temperature = Temperature(value.text, unit))
-                extremes.push_back({period.endHour, *temperature, maximum});
+                extremes.push_back({hour, *temperature, maximum});
         }
     }
     return extremes;
@@ -147,8 +150,12 @@ ForecastSeries ReadForecastSeries(const ForecastModel& forecast, TemperatureUnit
         const ForecastInstant* instant = forecast.InstantAt(forecast.HourOfStep(GraphHour(static_cast<int>(i)) / 3));
         if (instant == nullptr)
             continue;
-        series.temperature[i] = Temperature(instant->temperature.text, unit);
-        series.dewPoint[i] = Temperature(instant->dewPoint.text, unit);
+        // A value the bulletin marks missing is a gap, whatever its text ("-99" in the NBM's).
+        const auto temperature = [unit](const ForecastValue& value) {
+            return value.state == ForecastValue::State::Given ? Temperature(value.text, unit) : std::nullopt;
+        };
+        series.temperature[i] = temperature(instant->temperature);
+        series.dewPoint[i] = temperature(instant->dewPoint);
         if (instant->cloudCover.Present())
             series.cloudCover[i] = instant->cloudCover.Key();
         series.windDirection[i] = NumberIn(instant->windDirection.text, 0, 36);

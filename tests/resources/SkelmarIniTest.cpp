@@ -265,6 +265,7 @@ TEST_F(SkelmarIniTest, TemplatesHoldOnePlaceholderPerArgument)
         {__LINE__, "PROBABILITIES", "TS", 2, 2},  // thunderstorm, severe
         {__LINE__, "QPF", "QPF", 1, 1},
         {__LINE__, "PROBABILITIES", "Intro24", 1, 1},
+        {__LINE__, "PROBABILITIES", "Intro18", 1, 1},
         {__LINE__, "TEMP", "Max", 1, 1},
         {__LINE__, "TEMP", "Min", 1, 1},
         {__LINE__, "SNOW", "SNOW", 1, 1},

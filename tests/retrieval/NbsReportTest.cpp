@@ -3,11 +3,13 @@
 // ranges, checked, read into the model and composed. The expected sentences were checked
 // by hand against the bulletins' columns.
 
+#include <algorithm>
 #include <chrono>
 #include <fstream>
 #include <iterator>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -221,6 +223,35 @@ TEST_F(NbsReportTest, GustsBeyondTheMargin)
     EXPECT_EQ(series.windGust[0], 22);
     EXPECT_EQ(series.windGust[1], 24);
     EXPECT_FALSE(series.windGust[2]);  // 22 over 13 kt
+}
+
+// The daily extremes stand at the bulletin's 00 and 12 UTC columns: in the report under their
+// own 18-hour period, in the graph at those hours. A temperature the bulletin marks missing
+// (-99) is a gap in the graph, not a point at -99 degrees.
+TEST_F(NbsReportTest, ExtremesAndMissingTemperatures)
+{
+    std::string file = ReadFixture("nbs_v42_kfyj_12z.txt");
+    const std::string original = " TMP  91 88";
+    ASSERT_NE(file.find(original), std::string::npos);
+    file.replace(file.find(original), original.size(), " TMP -99 88");
+    ASSERT_TRUE(Retrieve("FYJ", file, "20240829", "12", std::chrono::year(2024) / 8 / 29))
+        << ::testing::PrintToString(messages_);
+
+    EXPECT_NE(Report(4).find("For the 18 hours between 8/29/24 1200 Zulu and 8/30/24 0600 Zulu: The maximum "
+                             "temperature will be 92\xC2\xB0 F."),
+              std::string::npos)
+        << Report(4);
+
+    const ForecastSeries series = ReadForecastSeries(state_.forecast, TemperatureUnit::Fahrenheit);
+    EXPECT_FALSE(series.temperature[0]);  // 6 hours: -99
+    EXPECT_EQ(series.temperature[1], 88);
+    std::vector<std::tuple<int, long, bool>> extremes;
+    for (const ExtremeValue& extreme : series.extremes)
+        extremes.emplace_back(extreme.hour, extreme.temperature, extreme.maximum);
+    for (const auto& expected : {std::tuple<int, long, bool>{12, 92, true}, {24, 71, false}, {36, 83, true},
+                                 {48, 69, false}})
+        EXPECT_NE(std::find(extremes.begin(), extremes.end(), expected), extremes.end())
+            << std::get<0>(expected) << " hours: " << ::testing::PrintToString(extremes);
 }
 
 // The refusals reach the user as for the other bulletins.
