@@ -460,8 +460,9 @@ void TForm1::UpdateTimeLabels()
     forecastLabel_->adjustSize();
 
     // The caption beside the graph names what the graph shows: after a failed retrieval, the
-    // graph that stays.
-    const ForecastState& graph = noForecast_ ? graphSource_ : state_;
+    // graph that stays; a downloaded picture's own bulletin when a newer one brought none.
+    const bool olderPicture = !drawsGraph_ && !graphSource_.stationEntry.empty();
+    const ForecastState& graph = noForecast_ || olderPicture ? graphSource_ : state_;
     TimeTextContext graphTime = time;
     graphTime.zone = graph.stationTimeZone;
     const QString placeTime = ToQString(

@@ -277,6 +277,9 @@ CurlHttpClient::CurlHttpClient(HttpLimits limits) : limits_(limits), handles_(st
     CURL* easy = handles_->easy.get();
 
     SetOption(easy, CURLOPT_NOSIGNAL, 1L);
+    // A cancelled transfer does not wait for its name lookup (which libcurl runs on a thread
+    // of its own) to finish: Cancel and Exit end it at once even when a resolver is slow.
+    SetOption(easy, CURLOPT_QUICK_EXIT, 1L);
     SetOption(easy, CURLOPT_PROTOCOLS_STR, "http,https");
     SetOption(easy, CURLOPT_HTTPGET, 1L);
     SetOption(easy, CURLOPT_HTTP_VERSION, static_cast<long>(CURL_HTTP_VERSION_1_1));

@@ -229,8 +229,12 @@ NbsDownload FetchLatestNbsBlock(HttpClient& http, std::string_view pattern, std:
         const std::string url = NbsCycleAddress(pattern, utc.tm_year + 1900, utc.tm_mon + 1, utc.tm_mday, utc.tm_hour);
         try {
             return FetchNbsBlock(http, url, identifier);
-        } catch (const Error& error) {
-            if (back >= cycles || std::string_view(error.what()).find("# 10061") != std::string_view::npos)
+        } catch (const TransferCancelledError&) {
+            throw;  // the user's cancel ends the search, not one cycle
+        } catch (const ConnectionRefusedError&) {
+            throw;  // no server: no other cycle will be reached either
+        } catch (const Error&) {
+            if (back >= cycles)
                 throw;
         }
     }

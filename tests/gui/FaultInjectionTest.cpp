@@ -272,6 +272,7 @@ private slots:
         QCOMPARE(after.timeLabels.value(0), QStringLiteral("12/9/26 0600"));
         QCOMPARE(after.forecastLabel, QStringLiteral("Forecast: December 9, 2026 0000 Zulu, Boston, MA (BOS) station."));
         QCOMPARE(after.picture, good.picture);
+        QCOMPARE(after.placeTime, good.placeTime);  // the caption names the picture that stays
         QCOMPARE(ReadFileBytes(QString::fromStdString(s.t->picture.string())), kOnePixelGif);
         QCOMPARE(after.page, QStringLiteral("TabSheet1"));
         QVERIFY(after.trackBarEnabled);

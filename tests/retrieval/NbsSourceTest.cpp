@@ -180,12 +180,24 @@ TEST(NbsLatestCycle, ARefusedConnectionEndsTheSearchAtOnce)
 {
     CurlHttpClient http;
     const std::string url = "http://127.0.0.1:" + std::to_string(test::ClosedPort()) + "/{hour}";
-    try {
-        FetchLatestNbsBlock(http, url, "KDAN", std::chrono::system_clock::now());
-        FAIL() << "no error";
-    } catch (const Error& error) {
-        EXPECT_NE(std::string(error.what()).find("# 10061"), std::string::npos);
-    }
+    EXPECT_THROW(FetchLatestNbsBlock(http, url, "KDAN", std::chrono::system_clock::now()), ConnectionRefusedError);
+}
+
+// The user's cancel ends the whole search: no earlier cycle is asked for after it.
+TEST(NbsLatestCycle, ACancelEndsTheSearchAtOnce)
+{
+    class Cancelling final : public HttpClient {
+    public:
+        std::string Get(const std::string&) override
+        {
+            ++calls;
+            throw TransferCancelledError();
+        }
+        int calls = 0;
+    } http;
+    EXPECT_THROW(FetchLatestNbsBlock(http, "http://h/{hour}", "KDAN", std::chrono::system_clock::now(), 3),
+                 TransferCancelledError);
+    EXPECT_EQ(http.calls, 1);
 }
 
 TEST(NbsLatestCycle, AddressOfACycle)
