@@ -14,8 +14,6 @@
 #include "app/RichTextViews.h"
 #include "graph/QtText.h"
 #include "richtext/ReportDocument.h"
-#include "richtext/RichDocument.h"
-#include "richtext/RtfReader.h"
 #include "text/Error.h"
 #include "text/OutputFile.h"
 #include "time/TimeFormat.h"
@@ -133,11 +131,12 @@ void PaintReportPage(QPagedPaintDevice& device, const std::string& rtf, const QI
 
 QMimeData* ReportMimeData(const std::string& rtf)
 {
-    const RichDocument document = ReadRtf(rtf);
+    // The same bytes as a saved file of each kind: no raw control character of a bulletin's
+    // cell reaches another program.
     auto* data = new QMimeData;
-    data->setText(QString::fromStdString(PlainText(document)));
-    data->setHtml(QString::fromStdString(HtmlText(document)));
-    data->setData(QStringLiteral("text/rtf"), Bytes(rtf));
+    data->setText(QString::fromStdString(ReportDocumentBytes(ReportDocumentFormat::Text, rtf)));
+    data->setHtml(QString::fromStdString(ReportDocumentBytes(ReportDocumentFormat::Html, rtf)));
+    data->setData(QStringLiteral("text/rtf"), Bytes(ReportDocumentBytes(ReportDocumentFormat::Rtf, rtf)));
     return data;
 }
 
