@@ -68,17 +68,17 @@ std::optional<std::vector<std::size_t>> ColumnEnds(std::string_view line, std::v
     return ends;
 }
 
-// The 3-character cell of each column; nullopt for a blank one. False for a cell that is
-// not a number.
+// The 3-character cell of each column; nullopt for a blank one and for one the line ends
+// inside (a cut "100" must not read as 10). False for a cell that is not a number.
 bool ReadCells(std::string_view line, const std::vector<std::size_t>& ends, std::vector<std::optional<int>>& values)
 {
     const std::size_t start = line.find_first_not_of(' ');
     values.assign(ends.size(), std::nullopt);
     for (std::size_t i = 0; i < ends.size(); ++i) {
         const std::size_t last = start + ends[i];
-        if (ends[i] < 2 || last - 2 >= line.size())
+        if (ends[i] < 2 || last >= line.size())
             continue;
-        const std::string cell = TrimChar(line.substr(last - 2, std::min<std::size_t>(3, line.size() - (last - 2))), ' ');
+        const std::string cell = TrimChar(line.substr(last - 2, 3), ' ');
         if (cell.empty())
             continue;
         const std::optional<int> value = ParseInteger(cell);

@@ -165,6 +165,8 @@ TEST(NbsBulletin, RefusesABrokenBlock)
         {"no VIS row", 35, ""},
         {"no CIG row", 32, ""},
         {"a TMP row cut short", 6, " TMP  91 88 80 74 74 73 75 79 81 80 77 73 73 71 74 80 84 84"},
+        {"a VIS row cut inside its last value", 35,
+         " VIS 100100 90 60 40 10 20 90100 90 80 50 40 60 70100100100100100100100""10"},
         {"a blank in the SKY row", 10, " SKY  10 29 63 83 88 91 90 89 71 75 41    68 69 60 64 41 31 29 29 46 53 40"},
         {"a value that is no number", 13, " WSP   0  1  1  1  0  0  0  0  0  1  0  0  0 x0  0  0  0  0  0  0  0  0  0"},
     };
